@@ -1,0 +1,86 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lumivane {
+
+// Files that the console and the server share are guarded by a sidecar lock file ".<name>.lock" beside
+// them. A held lock is what another platform calls a sharing violation: it is retried every 100 ms, up to
+// 101 times (about ten seconds), before the open fails.
+enum class FileAccess {
+    SharedRead,     // other readers, no writer
+    ExclusiveRead,  // nobody else
+    ExclusiveWrite, // nobody else; the file is replaced whole on commit
+};
+
+// The text a failed open reports when the file stayed held by another process.
+inline constexpr const char* kSharingViolationText =
+    "The process cannot access the file because it is being used by another process.";
+
+// Holds the sidecar lock of one file; released on destruction.
+class SidecarLock
+{
+public:
+    SidecarLock() = default;
+    SidecarLock(SidecarLock&& other) noexcept;
+    SidecarLock& operator=(SidecarLock&& other) noexcept;
+    SidecarLock(const SidecarLock&) = delete;
+    SidecarLock& operator=(const SidecarLock&) = delete;
+    ~SidecarLock();
+
+    // Takes the lock for `path`, retrying while another process holds it. On failure returns false and sets
+    // `error` to the cause. A read lock in a folder where the sidecar cannot be created (read-only
+    // installation folder) is granted without a lock file: nobody can write there either.
+    bool acquire(const std::string& path, FileAccess access, std::string& error);
+    void release();
+    bool held() const { return m_fd >= 0 || m_unlockedRead; }
+
+private:
+    int m_fd = -1;
+    bool m_unlockedRead = false;
+};
+
+// Writes a new version of a file next to it and renames it over the old one on commit, so that a crash,
+// a full disk or a failed write never leaves a half-written file behind and no reader sees one.
+class AtomicFileWriter
+{
+public:
+    AtomicFileWriter() = default;
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    ~AtomicFileWriter(); // discards an uncommitted file
+
+    bool open(const std::string& path, std::string& error);
+    bool write(std::string_view data);
+    // Flushes, optionally syncs to disk, and renames over the target. Returns false and keeps the old
+    // file when anything failed since open.
+    bool commit(std::string& error, bool sync = true);
+    void discard();
+    bool isOpen() const { return m_fd >= 0; }
+
+private:
+    bool flushBuffer();
+
+    int m_fd = -1;
+    std::string m_path;
+    std::string m_tempPath;
+    std::string m_buffer;
+    int m_writeErrno = 0;
+};
+
+enum class ReadResult { Ok, Missing, Failed };
+
+// Reads the whole file under the sidecar lock of `access`. Missing: no file at the path (error empty).
+ReadResult readSharedFile(const std::string& path, FileAccess access, std::string& content, std::string& error);
+
+// Reads the whole file when the caller already holds its sidecar lock.
+ReadResult readLockedFile(const std::string& path, std::string& content, std::string& error);
+
+// Replaces the whole file under its exclusive sidecar lock through an AtomicFileWriter.
+bool writeSharedFile(const std::string& path, std::string_view content, std::string& error, bool sync = true);
+
+// The text of an errno value, as the operating system describes it.
+std::string systemErrorText(int errorNumber);
+
+} // namespace lumivane

@@ -1,0 +1,68 @@
+#include "Settings.h"
+
+#include "DataFolder.h"
+#include "ProfileFile.h"
+#include "Utf8.h"
+
+namespace lumivane {
+namespace {
+constexpr size_t kExecCommandLimit = 519;
+}
+
+void EnvironmentSettings::readFrom(const ProfileFile& file)
+{
+    debug = file.readInt("Debug", "Debug", debug);
+    resource = file.readString("Environment", "Resource", resource);
+    language = file.readInt("Environment", "Language", language);
+    zrPowerWait = file.readInt("Environment", "ZRPowerWait", zrPowerWait);
+    monitorSettingRow = file.readInt("Environment", "MonitorSettingRow", monitorSettingRow);
+    monitorSettingColumn = file.readInt("Environment", "MonitorSettingColumn", monitorSettingColumn);
+}
+
+void OperatorSettings::readFrom(const ProfileFile& file)
+{
+    authority = file.readInt("Config", "Authority", authority);
+    customize = file.readInt("Config", "Customize", customize);
+    inputModeAvailable = file.readInt("Config", "InputModeAvailable", inputModeAvailable);
+    searchPort = file.readInt("Config", "SearchPort", searchPort);
+    monitoring = file.readInt("Check", "Monitoring", monitoring);
+    interval = file.readInt("Check", "Interval", interval);
+    messageBox = file.readInt("Check", "MessageBox", messageBox);
+    logAttach = file.readInt("Check", "LogAttach", logAttach);
+    execCommand = file.readInt("Check", "ExecCommand", execCommand);
+    execCommandName = std::string(cutUtf8(file.readString("Check", "ExecCommandName", execCommandName), kExecCommandLimit));
+    zrPowerWait = file.readInt("Environment", "ZRPowerWait", zrPowerWait);
+}
+
+std::string environmentIniPath()
+{
+    return programFolder() + "/QVXCtrlEnv.ini";
+}
+
+std::string operatorIniPath()
+{
+    return dataFilePath("QVXCtrl.ini");
+}
+
+ProcessSettings& processSettings()
+{
+    static ProcessSettings settings;
+    return settings;
+}
+
+void loadProcessSettings()
+{
+    ProcessSettings& settings = processSettings();
+    settings.environment.readFrom(ProfileFile::load(environmentIniPath()));
+    const std::string operatorPath = operatorIniPath();
+    if (!operatorPath.empty())
+        settings.operatorSettings.readFrom(ProfileFile::load(operatorPath));
+}
+
+bool writeOperatorSetting(const char* section, const char* key, int value)
+{
+    const std::string path = dataFilePath("QVXCtrl.ini", true);
+    return !path.empty() && ProfileFile::writeInt(path, section, key, value);
+}
+
+} // namespace lumivane
