@@ -28,8 +28,19 @@ std::string_view FieldReader::nextText()
 {
     if (m_exhausted)
         return {};
-    m_field.clear();
-    size_t i = 0;
+    // Most fields hold no backslash: they are handed out as views of the line, without a copy.
+    size_t stop = 0;
+    while (stop < m_rest.size() && m_rest[stop] != ',' && m_rest[stop] != '\\')
+        ++stop;
+    if (stop == m_rest.size())
+        stop = std::string_view::npos;
+    if (stop == std::string_view::npos || m_rest[stop] == ',') {
+        const std::string_view field = m_rest.substr(0, stop);
+        advancePast(stop);
+        return field;
+    }
+    m_field.assign(m_rest.substr(0, stop));
+    size_t i = stop;
     for (; i < m_rest.size(); ++i) {
         const char c = m_rest[i];
         if (c == ',')
@@ -40,13 +51,18 @@ std::string_view FieldReader::nextText()
         }
         m_field += c;
     }
-    if (i < m_rest.size()) {
-        m_rest.remove_prefix(i + 1);
-    } else {
+    advancePast(i < m_rest.size() ? i : std::string_view::npos);
+    return m_field;
+}
+
+void FieldReader::advancePast(size_t comma)
+{
+    if (comma == std::string_view::npos) {
         m_rest = {};
         m_exhausted = true;
+    } else {
+        m_rest.remove_prefix(comma + 1);
     }
-    return m_field;
 }
 
 int32_t FieldReader::parseInteger(std::string_view text)

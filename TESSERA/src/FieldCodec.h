@@ -17,7 +17,7 @@ class FieldReader
 public:
     explicit FieldReader(std::string_view line) : m_rest(line) {}
 
-    // The next field, unescaped; empty once the line is used up.
+    // The next field, unescaped; empty once the line is used up. Valid until the next call.
     std::string_view nextText();
     int32_t nextInteger() { return parseInteger(nextText()); }
     bool nextFlag() { return parseFlag(nextText()); }
@@ -29,6 +29,8 @@ public:
     static bool parseFlag(std::string_view text);
 
 private:
+    void advancePast(size_t comma);
+
     std::string_view m_rest;
     std::string m_field;
     bool m_exhausted = false;

@@ -46,9 +46,8 @@ void appendFlag(std::string& out, int32_t flag)
     out += flag ? "true" : "false";
 }
 
-TESSERA_PANEL_DATA parsePanelLine(std::string_view line)
+void parsePanelLine(std::string_view line, TESSERA_PANEL_DATA& panel)
 {
-    TESSERA_PANEL_DATA panel{};
     FieldReader fields(line);
     panel.nPanelNo = fields.nextInteger();
     panel.nGroupNo = fields.nextInteger();
@@ -72,7 +71,6 @@ TESSERA_PANEL_DATA parsePanelLine(std::string_view line)
     readText(panel.szPassword, unscrambleText(fields.nextText()));
     panel.nStatusKey = fields.nextInteger();
     panel.nModelFlags = fields.nextInteger();
-    return panel;
 }
 
 void appendPanelLine(std::string& out, const TESSERA_PANEL_DATA& panel)
@@ -126,7 +124,7 @@ std::vector<TESSERA_PANEL_DATA> parsePanelFile(std::string_view content)
 {
     std::vector<TESSERA_PANEL_DATA> panels;
     panels.reserve(static_cast<size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
-    forEachLine(content, [&panels](std::string_view line) { panels.push_back(parsePanelLine(line)); });
+    forEachLine(content, [&panels](std::string_view line) { parsePanelLine(line, panels.emplace_back()); });
     return panels;
 }
 

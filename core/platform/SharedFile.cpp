@@ -241,11 +241,14 @@ ReadResult readLockedFile(const std::string& path, std::string& content, std::st
         error = systemErrorText(errno);
         return ReadResult::Failed;
     }
-    if (::fstat(fd, &info) == 0 && info.st_size > 0)
-        content.reserve(static_cast<size_t>(info.st_size));
-    char buffer[1 << 16];
+    // Read straight into the result; the size is a hint, the file may change length meanwhile.
+    size_t size = ::fstat(fd, &info) == 0 && info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
+    content.resize(size + 1);
+    size_t used = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (used == content.size())
+            content.resize(content.size() * 2 + 4096);
+        const ssize_t got = ::read(fd, content.data() + used, content.size() - used);
         if (got == 0)
             break;
         if (got < 0) {
@@ -256,8 +259,9 @@ ReadResult readLockedFile(const std::string& path, std::string& content, std::st
             content.clear();
             return ReadResult::Failed;
         }
-        content.append(buffer, static_cast<size_t>(got));
+        used += static_cast<size_t>(got);
     }
+    content.resize(used);
     ::close(fd);
     return ReadResult::Ok;
 }
