@@ -1,0 +1,52 @@
+#pragma once
+
+#include "CommandSupport.h"
+#include "FleetSpec.h"
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumivane::sim {
+
+using SimClock = std::chrono::steady_clock;
+
+// One monitor's side of the command protocol: it carries out a command text (without ID prefix) and
+// gives the reply line (without line end). Its state is what the fleet described plus every setting it
+// was sent; its faults are read by the port that carries its replies.
+class EmulatedMonitor
+{
+public:
+    EmulatedMonitor(MonitorSpec spec, const CommandSupport& support);
+
+    std::string carryOut(std::string_view command, SimClock::time_point now);
+
+    MonitorSpec& state() { return m_state; }
+    const MonitorSpec& state() const { return m_state; }
+
+    // Switches the power as POWR would; switching on starts the power-up time.
+    void setPower(bool on, SimClock::time_point now);
+
+    // The value last set with "<code>%04d" (or the power, input and ID the monitor keeps itself).
+    std::optional<int> value(std::string_view code) const;
+
+    // Every command text this monitor carried out (or refused), in order.
+    const std::vector<std::string>& commands() const { return m_commands; }
+
+private:
+    std::string answerQuery(std::string_view code) const;
+    std::string applySetting(std::string_view code, std::string_view parameter, SimClock::time_point now);
+    std::string statusWord() const;
+
+    MonitorSpec m_state;
+    const CommandSupport& m_support;
+    std::map<std::string, int, std::less<>> m_values;
+    std::map<std::string, std::string, std::less<>> m_texts;
+    SimClock::time_point m_readyAt{};
+    std::vector<std::string> m_commands;
+};
+
+} // namespace lumivane::sim
