@@ -18,7 +18,8 @@ std::string_view cutUtf8(std::string_view text, size_t maxBytes)
 void copyToField(char* field, size_t width, std::string_view text)
 {
     const std::string_view cut = cutUtf8(text, width - 1);
-    std::memcpy(field, cut.data(), cut.size());
+    if (!cut.empty()) // an empty view may carry a null pointer, which memcpy must not get
+        std::memcpy(field, cut.data(), cut.size());
     field[cut.size()] = '\0';
 }
 
