@@ -59,6 +59,36 @@ bool isClassG(ModelCode model)
     return isKind7(model) && (variant == 11 || variant == 12 || variant == 16);
 }
 
+bool isKind6(ModelCode model)
+{
+    return model.kind() == 6;
+}
+
+bool isKind7(ModelCode model)
+{
+    return model.kind() == 7;
+}
+
+bool isKind8(ModelCode model)
+{
+    return model.kind() == 8;
+}
+
+bool isNotKind100(ModelCode model)
+{
+    return model.kind() != 100;
+}
+
+bool isKind7Variant6(ModelCode model)
+{
+    return isKind7(model) && model.variant() == 6;
+}
+
+bool hasExpansionBoard(ModelCode model)
+{
+    return isKind7(model) && !model.lacksExpansionBoard();
+}
+
 bool hasDsubAvModes(ModelCode model)
 {
     return isClassF(model) && isKind7(model) && model.variant() != 15;

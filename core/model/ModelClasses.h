@@ -16,13 +16,13 @@ bool isClassF(ModelCode model); // kind 7 variant 9 and higher; kind 8; other ki
 bool isClassG(ModelCode model); // kind 7 variant 11, 12 or 16 only
 
 // Further model tests.
-inline bool isKind6(ModelCode model) { return model.kind() == 6; } // the ZR-1190 family
-inline bool isKind7(ModelCode model) { return model.kind() == 7; }
-inline bool isKind8(ModelCode model) { return model.kind() == 8; }
-inline bool isNotKind100(ModelCode model) { return model.kind() != 100; }
-inline bool isKind7Variant6(ModelCode model) { return isKind7(model) && model.variant() == 6; }
+bool isKind6(ModelCode model); // the ZR-1190 family
+bool isKind7(ModelCode model);
+bool isKind8(ModelCode model);
+bool isNotKind100(ModelCode model);
+bool isKind7Variant6(ModelCode model);
 // Kind 7 with the expansion board fitted.
-inline bool hasExpansionBoard(ModelCode model) { return isKind7(model) && !model.lacksExpansionBoard(); }
+bool hasExpansionBoard(ModelCode model);
 // The models whose D-SUB connector also takes component and composite video (selected with "SLDS").
 bool hasDsubAvModes(ModelCode model);
 // Kind neither 0 nor 100; `kindIn3To8`, when given, receives whether the kind lies in 3 to 8.

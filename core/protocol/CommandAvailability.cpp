@@ -19,20 +19,18 @@ constexpr std::string_view kKind8Codes[] = {"POWR", "INPS", "ASNC", "STDR", "WID
 
 constexpr std::string_view kClassACodes[] = {"FLES", "TDNR", "MPNR", "YCSP", "DATE", "AADJ", "PMNG", "EPSH",
                                              "EPSV", "MWBL", "MWPP", "MPSZ", "HWCK", "DVSL", "BNSL"};
-constexpr std::string_view kClassBCodes[] = {"HSIZ", "VSIZ", "HRES", "VRES", "CMHR", "CMHG", "CMHB",
-                                             "CMHY", "CMHC", "CMHM", "CMSR", "CMSG", "CMSB", "CMSY",
-                                             "CMSC", "CMSM", "CMVR", "CMVG", "CMVB", "CMVY", "CMVC",
-                                             "CMVM", "CRST", "HDAW", "SALT", "HWST", "HDSL"};
+constexpr std::string_view kClassBCodes[] = {"HSIZ", "VSIZ", "HRES", "VRES", "CMHR", "CMHG", "CMHB", "CMHY", "CMHC",
+                                             "CMHM", "CMSR", "CMSG", "CMSB", "CMSY", "CMSC", "CMSM", "CMVR", "CMVG",
+                                             "CMVB", "CMVY", "CMVC", "CMVM", "CRST", "HDAW", "SALT", "HWST", "HDSL"};
 constexpr std::string_view kClassCCodes[] = {"PMAV", "BOMD", "AIVP", "Z2SP", "HDRA", "HPCH", "DCOT", "PBTN", "PCIP"};
 constexpr std::string_view kMonoCodes[] = {"MONO"};
 constexpr std::string_view kSplitScreenCodes[] = {"SPSL"};
 constexpr std::string_view kBoardCodes[] = {"HPCT"};
 constexpr std::string_view kClassDCodes[] = {"OFSR", "OFSG", "OFSB", "ATOF"};
-constexpr std::string_view kClassECodes[] = {"IDDP", "OPTS", "OPSD", "OPDD", "OPSL", "OPDL", "CPMD",
-                                             "FCTL", "ENLG", "BZCO", "BZCT", "BZCB", "BZCR", "BZCL",
-                                             "BPER", "CKDB", "DPIF", "EXCP", "IRMD", "TRID", "TXDP",
-                                             "UGRW", "UGGW", "UGBW", "UGRR", "UGGR", "UGBR", "RUGR",
-                                             "UGSV", "PATC", "BCLM", "BCLB", "BCLR"};
+constexpr std::string_view kClassECodes[] = {"IDDP", "OPTS", "OPSD", "OPDD", "OPSL", "OPDL", "CPMD", "FCTL", "ENLG",
+                                             "BZCO", "BZCT", "BZCB", "BZCR", "BZCL", "BPER", "CKDB", "DPIF", "EXCP",
+                                             "IRMD", "TRID", "TXDP", "UGRW", "UGGW", "UGBW", "UGRR", "UGGR", "UGBR",
+                                             "RUGR", "UGSV", "PATC", "BCLM", "BCLB", "BCLR"};
 constexpr std::string_view kClassFCodes[] = {"DTFT", "TMFT", "ALTG", "BTSC", "LODI", "PWSV", "ANGA",
                                              "ANOF", "PTDF", "PTDR", "PTDG", "PTDB", "PHDR", "ADVR",
                                              "PDVR", "PDSR", "PBRR", "AHDR", "ASC2", "ASV2"};
@@ -116,8 +114,7 @@ constexpr Rule kRules[] = {
          return model.kind() != 5 || model.variant() != 3;
      }},
     {kKind5Codes, [](ModelCode model, int) { return model.kind() == 5; }},
-    {kScanCodes,
-     [](ModelCode model, int) { return model.kind() == 3 ? model.variant() != 1 : isClassB(model); }},
+    {kScanCodes, [](ModelCode model, int) { return model.kind() == 3 ? model.variant() != 1 : isClassB(model); }},
     {kOrientationCodes, [](ModelCode model, int) { return hasOrientationChoice(model); }},
     {kColorSystemCodes, [](ModelCode model, int) { return hasFeature(model, "colorsys"); }},
     {kMotionCodes, [](ModelCode model, int) { return hasFeature(model, "motion"); }},

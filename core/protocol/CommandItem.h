@@ -11,7 +11,8 @@ namespace lumivane {
 
 using LinkHandle = LINK_OBJECT*;
 
-enum class CommandItemKind : int32_t {
+enum class CommandItemKind : int32_t
+{
     SendText = 0,       // sends text as a setting
     ReadNumber = 1,     // queries text, stores one int32_t in data
     ReadPair = 2,       // queries text, stores two int32_t in data

@@ -17,7 +17,8 @@ struct Port
     int32_t selectNumber;
 };
 
-enum Feature : uint32_t {
+enum Feature : uint32_t
+{
     kNoFeature = 0,
     kColorSystem = 1u << 0, // "colorsys"
     kMotion = 1u << 1,      // "motion"

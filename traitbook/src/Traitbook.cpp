@@ -13,8 +13,8 @@ namespace {
 // The port for `terminal` in `slot`, or nullptr.
 const Port* findPort(const Model& model, int32_t terminal, int32_t slot)
 {
-    auto found = std::ranges::find_if(
-        model.ports, [=](const Port& port) { return port.terminal == terminal && port.slot == slot; });
+    auto found = std::ranges::find_if(model.ports,
+                                      [=](const Port& port) { return port.terminal == terminal && port.slot == slot; });
     return found == model.ports.end() ? nullptr : &*found;
 }
 
@@ -43,9 +43,8 @@ int32_t listTerminals(const Model& model, int32_t* buffer, int32_t capacity)
     for (size_t i = 0; i < model.ports.size(); ++i) {
         const Port& port = model.ports[i];
         auto earlier = model.ports.first(i);
-        bool seen = std::ranges::any_of(earlier, [&](const Port& other) {
-            return other.slot == 0 && other.terminal == port.terminal;
-        });
+        bool seen = std::ranges::any_of(
+            earlier, [&](const Port& other) { return other.slot == 0 && other.terminal == port.terminal; });
         if (port.slot != 0 || seen) {
             continue;
         }

@@ -16,9 +16,8 @@ namespace {
 
 bool hasModel(int kind, int variant = -1)
 {
-    return std::ranges::any_of(models(), [&](const Model& model) {
-        return model.kind == kind && (variant < 0 || model.variant == variant);
-    });
+    return std::ranges::any_of(
+        models(), [&](const Model& model) { return model.kind == kind && (variant < 0 || model.variant == variant); });
 }
 
 TEST(ModelTableTest, LineUpCoversEveryKindAndVariantTheRulesTest)

@@ -28,9 +28,9 @@ TEST(ModelClassesTest, NamedFamiliesAndOtherKinds)
         const char* classes; // A B C D E F G
     };
     const Case cases[] = {
-        {1, "nnnnnnn"},   {2, "nnnnnnn"},   {3, "nnnnnnn"},   {4, "ynnnnnn"},   {5, "yynnnnn"},
-        {6, "nnnnnnn"},   {8, "nnnnnyn"},   {100, "nnnnnnn"}, {0, "yyyyyyn"},   {9, "yyyyyyn"},
-        {99, "yyyyyyn"},  {101, "yyyyyyn"}, {65535, "yyyyyyn"},
+        {1, "nnnnnnn"},  {2, "nnnnnnn"},   {3, "nnnnnnn"},     {4, "ynnnnnn"}, {5, "yynnnnn"},
+        {6, "nnnnnnn"},  {8, "nnnnnyn"},   {100, "nnnnnnn"},   {0, "yyyyyyn"}, {9, "yyyyyyn"},
+        {99, "yyyyyyn"}, {101, "yyyyyyn"}, {65535, "yyyyyyn"},
     };
     for (const Case& c : cases) {
         for (int variant : {0, 1, 6, 11, 255}) {
@@ -64,7 +64,8 @@ TEST(ModelClassesTest, Kind7ByVariant)
     };
     for (int variant = 1; variant <= 18; ++variant) {
         for (bool withoutBoard : {false, true}) {
-            EXPECT_EQ(classesOf(ModelCode::of(7, variant, withoutBoard)), expected[variant - 1]) << "variant " << variant;
+            EXPECT_EQ(classesOf(ModelCode::of(7, variant, withoutBoard)), expected[variant - 1])
+                << "variant " << variant;
         }
     }
 }

@@ -119,21 +119,21 @@ TEST(CommandAvailabilityTest, Kind8AcceptsOnlyItsListAndSomeBacklightModes)
 
 TEST(CommandAvailabilityTest, ClassRows)
 {
-    expectGroup({"FLES", "TDNR", "MPNR", "YCSP", "DATE", "AADJ", "PMNG", "EPSH", "EPSV", "MWBL", "MWPP", "MPSZ",
-                 "HWCK", "DVSL", "BNSL"},
+    expectGroup({"FLES", "TDNR", "MPNR", "YCSP", "DATE", "AADJ", "PMNG", "EPSH", "EPSV", "MWBL", "MWPP", "MPSZ", "HWCK",
+                 "DVSL", "BNSL"},
                 isClassA);
-    expectGroup({"HSIZ", "VSIZ", "HRES", "VRES", "CMHR", "CMHG", "CMHB", "CMHY", "CMHC", "CMHM", "CMSR", "CMSG",
-                 "CMSB", "CMSY", "CMSC", "CMSM", "CMVR", "CMVG", "CMVB", "CMVY", "CMVC", "CMVM", "CRST", "HDAW",
-                 "SALT", "HWST", "HDSL"},
+    expectGroup({"HSIZ", "VSIZ", "HRES", "VRES", "CMHR", "CMHG", "CMHB", "CMHY", "CMHC",
+                 "CMHM", "CMSR", "CMSG", "CMSB", "CMSY", "CMSC", "CMSM", "CMVR", "CMVG",
+                 "CMVB", "CMVY", "CMVC", "CMVM", "CRST", "HDAW", "SALT", "HWST", "HDSL"},
                 isClassB);
     expectGroup({"PMAV", "BOMD", "AIVP", "Z2SP", "HDRA", "HPCH", "DCOT", "PBTN", "PCIP"}, isClassC);
     expectGroup({"OFSR", "OFSG", "OFSB", "ATOF"}, isClassD);
-    expectGroup({"IDDP", "OPTS", "OPSD", "OPDD", "OPSL", "OPDL", "CPMD", "FCTL", "ENLG", "BZCO", "BZCT", "BZCB",
-                 "BZCR", "BZCL", "BPER", "CKDB", "DPIF", "EXCP", "IRMD", "TRID", "TXDP", "UGRW", "UGGW", "UGBW",
-                 "UGRR", "UGGR", "UGBR", "RUGR", "UGSV", "PATC", "BCLM", "BCLB", "BCLR"},
+    expectGroup({"IDDP", "OPTS", "OPSD", "OPDD", "OPSL", "OPDL", "CPMD", "FCTL", "ENLG", "BZCO", "BZCT",
+                 "BZCB", "BZCR", "BZCL", "BPER", "CKDB", "DPIF", "EXCP", "IRMD", "TRID", "TXDP", "UGRW",
+                 "UGGW", "UGBW", "UGRR", "UGGR", "UGBR", "RUGR", "UGSV", "PATC", "BCLM", "BCLB", "BCLR"},
                 isClassE);
-    expectGroup({"DTFT", "TMFT", "ALTG", "BTSC", "LODI", "PWSV", "ANGA", "ANOF", "PTDF", "PTDR", "PTDG", "PTDB",
-                 "PHDR", "ADVR", "PDVR", "PDSR", "PBRR", "AHDR", "ASC2", "ASV2"},
+    expectGroup({"DTFT", "TMFT", "ALTG", "BTSC", "LODI", "PWSV", "ANGA", "ANOF", "PTDF", "PTDR",
+                 "PTDG", "PTDB", "PHDR", "ADVR", "PDVR", "PDSR", "PBRR", "AHDR", "ASC2", "ASV2"},
                 isClassF);
 }
 
@@ -145,9 +145,8 @@ TEST(CommandAvailabilityTest, ClassCRowsWithExceptions)
     expectGroup({"HPCT"}, [](ModelCode model) { return isClassC(model) && !lacksBoard(model); });
     expectGroup({"ASDP", "ASAP", "ASCP", "ASDA", "ASCA", "ASSA", "ASVA"},
                 [](ModelCode model) { return isClassC(model) && !lacksBoard(model); });
-    expectGroup({"ASHP", "ASHA"}, {"0000", "0001", "0002", "0005", "????"}, [](ModelCode model, int p) {
-        return isClassC(model) && (!lacksBoard(model) || p < 2);
-    });
+    expectGroup({"ASHP", "ASHA"}, {"0000", "0001", "0002", "0005", "????"},
+                [](ModelCode model, int p) { return isClassC(model) && (!lacksBoard(model) || p < 2); });
 
     // As the operation window sees it: mono audio on the two neighbouring professional variants.
     EXPECT_FALSE(isCommandAvailable(ModelCode::of(7, 6), "MONO????"));
@@ -156,7 +155,8 @@ TEST(CommandAvailabilityTest, ClassCRowsWithExceptions)
 
 TEST(CommandAvailabilityTest, KindAndVariantRows)
 {
-    expectGroup({"SLDS"}, [](ModelCode model) { return model.kind() == 7 && model.variant() >= 9 && model.variant() != 15; });
+    expectGroup({"SLDS"},
+                [](ModelCode model) { return model.kind() == 7 && model.variant() >= 9 && model.variant() != 15; });
     expectGroup({"STBM"}, [](ModelCode model) { return model.kind() == 5 || model.kind() == 7; });
     expectGroup({"PFIL", "QSPC", "QSAV"}, [](ModelCode model) {
         if (model.kind() == 3 || model.kind() == 7) {

@@ -44,8 +44,11 @@ TEST(ReplyReadersTest, NumberListEdges)
     EXPECT_EQ(readAll("99999999999,1"), (std::vector<int>{INT_MAX, 1})) << "clamped, not overflowed";
     size_t position = 100;
     EXPECT_FALSE(readListNumber("1,2", position).has_value()) << "a position past the end reads nothing";
-    position = 2;
-    EXPECT_EQ(readListNumber("1,2", position), 2);
+    position = 0;
+    EXPECT_EQ(readListNumber("12,3", position), 12);
+    EXPECT_EQ(position, 3u) << "past the comma";
+    EXPECT_EQ(readListNumber("12,3", position), 3);
+    EXPECT_EQ(position, 4u);
 }
 
 TEST(ReplyReadersTest, MacAddressInSixGroups)

@@ -1,0 +1,106 @@
+#include "ModelLookup.h"
+
+#include "DataFolder.h"
+#include "traitbook.h"
+
+#include <fstream>
+#include <optional>
+
+namespace lumivane {
+namespace {
+
+std::string_view trimmed(std::string_view text)
+{
+    const size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const size_t last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<ModelAlias> parseAliasLine(std::string_view line)
+{
+    const size_t comma = line.find(',');
+    if (comma == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string_view rest = line.substr(comma + 1);
+    rest = rest.substr(0, rest.find(','));
+    ModelAlias alias{std::string(trimmed(line.substr(0, comma))), std::string(trimmed(rest))};
+    if (alias.alias.empty()) {
+        return std::nullopt;
+    }
+    return alias;
+}
+
+std::optional<uint32_t> lookUp(const std::string& name)
+{
+    uint32_t code = 0;
+    if (name.empty() || TraitLookup(name.c_str(), &code) == 0) {
+        return std::nullopt;
+    }
+    return code;
+}
+
+std::optional<uint32_t> lookUpAlias(std::string_view name, const std::string& aliasFolder)
+{
+    for (const ModelAlias& alias : readModelAliases(aliasFolder)) {
+        if (alias.alias == name) {
+            return lookUp(alias.modelName);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::vector<ModelAlias> readModelAliases(const std::string& folder)
+{
+    std::vector<ModelAlias> aliases;
+    std::ifstream file(folder + "/" + kModelNameFile);
+    std::string line;
+    while (std::getline(file, line)) {
+        if (std::optional<ModelAlias> alias = parseAliasLine(line)) {
+            aliases.push_back(std::move(*alias));
+        }
+    }
+    return aliases;
+}
+
+ModelCode modelFromName(std::string_view name, int32_t modelFlags, const std::string& aliasFolder)
+{
+    if (name.empty()) {
+        return ModelCode();
+    }
+    std::optional<uint32_t> code = lookUp(std::string(name));
+    if (!code) {
+        code = lookUpAlias(name, aliasFolder);
+    }
+    if (!code) {
+        return ModelCode();
+    }
+    const ModelCode found(*code);
+    if (found.kind() == 7) {
+        const bool withBoard = (modelFlags & 1) != 0;
+        return ModelCode::of(7, found.variant(), !withBoard);
+    }
+    return found;
+}
+
+ModelCode modelFromName(std::string_view name, int32_t modelFlags)
+{
+    return modelFromName(name, modelFlags, programFolder());
+}
+
+bool isZrModelName(std::string_view name)
+{
+    return name == "Brela";
+}
+
+bool isT988ModelName(std::string_view name)
+{
+    return name == "QX-T988" || name == "QX-T989B";
+}
+
+} // namespace lumivane
