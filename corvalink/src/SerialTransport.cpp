@@ -32,7 +32,8 @@ bool makeRaw8N1(int fd, int rate)
     settings.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS | CSIZE);
     settings.c_cflag |= CS8 | CREAD | CLOCAL;
     settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    settings.c_cc[VMIN] = 0;
+    // VMIN 1: a read of the non-blocking descriptor says EAGAIN when nothing is there, and 0 only on hang-up.
+    settings.c_cc[VMIN] = 1;
     settings.c_cc[VTIME] = 0;
     ::cfsetispeed(&settings, speedFor(rate));
     ::cfsetospeed(&settings, speedFor(rate));
