@@ -30,8 +30,14 @@ TEST(ModelTableTest, LineUpCoversEveryKindAndVariantTheRulesTest)
     }
     EXPECT_TRUE(hasModel(3, 1) && hasModel(3, 2)) << "kind 3 with and without variant 1";
     EXPECT_TRUE(hasModel(5, 3) && hasModel(5, 1)) << "kind 5 with and without variant 3";
-    ASSERT_NE(findModel("Brela"), nullptr);
-    EXPECT_EQ(findModel("Brela")->kind, 6);
+    const Model* zr = findModel("Brela");
+    ASSERT_NE(zr, nullptr);
+    EXPECT_EQ(zr->kind, 6);
+    std::set<int32_t> zrInputs;
+    for (const Port& port : zr->ports) {
+        zrInputs.insert(port.inputNumber);
+    }
+    EXPECT_EQ(zrInputs, (std::set<int32_t>{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_NE(findModel("QX-T988"), nullptr);
     EXPECT_NE(findModel("QX-T989B"), nullptr);
 }
