@@ -1,0 +1,71 @@
+#include "MonitorLink.h"
+
+#include "CommunicationErrors.h"
+#include "corvalink.h"
+
+namespace lumivane {
+namespace {
+
+int baudCode(int baudRate)
+{
+    switch (baudRate) {
+    case 19200:
+        return 5;
+    case 38400:
+        return 6;
+    case 115200:
+        return 7;
+    default:
+        return 4;
+    }
+}
+
+} // namespace
+
+std::string monitorPortText(const TESSERA_PANEL_DATA& monitor)
+{
+    if (monitor.nInterface != 1)
+        return "COM" + std::to_string(monitor.nComPort);
+    const uint32_t a = monitor.dwIPAddress;
+    return "LAN" + std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 0xFF) + "." +
+           std::to_string((a >> 8) & 0xFF) + "." + std::to_string(a & 0xFF) + ":" + std::to_string(monitor.nDataPort);
+}
+
+uint32_t monitorOpenFlags(const TESSERA_PANEL_DATA& monitor, int waitValue)
+{
+    const bool lanWithMac = monitor.nInterface == 1 && monitor.szMACAddress[0] != '\0';
+    const int id = lanWithMac ? 0 : monitor.nMonitorID;
+    return LINK_FLAGS(id, 0, waitValue, baudCode(monitor.nBaudRate));
+}
+
+OpenOutcome openMonitorLink(const TESSERA_PANEL_DATA& monitor, bool severalMonitors, RunObserver& observer,
+                            CancelFlag& cancel, int waitValue, LinkHandle& link)
+{
+    const std::string port = monitorPortText(monitor);
+    const uint32_t flags = monitorOpenFlags(monitor, waitValue);
+    const bool lan = monitor.nInterface == 1;
+    for (;;) {
+        link = LinkOpenLogin(port.c_str(), lan ? monitor.szUserName : nullptr, lan ? monitor.szPassword : nullptr,
+                             flags, cancel.forLink());
+        if (cancel.isSet()) {
+            if (link)
+                LinkClose(link);
+            link = nullptr;
+            return OpenOutcome::AbortRun;
+        }
+        if (link)
+            return OpenOutcome::Opened;
+        const ErrorBox box{openFailureText(monitor), false, severalMonitors};
+        switch (observer.askOnError(box)) {
+        case ErrorChoice::RetryCommand:
+            continue;
+        case ErrorChoice::SkipCommand: // disabled in this box: an observer that sends it leaves the monitor
+        case ErrorChoice::SkipMonitor: // disabled for a single monitor: there is nothing left but to end
+            return severalMonitors ? OpenOutcome::SkipMonitor : OpenOutcome::AbortRun;
+        case ErrorChoice::Abort:
+            return OpenOutcome::AbortRun;
+        }
+    }
+}
+
+} // namespace lumivane
