@@ -120,15 +120,7 @@ int32_t Link::readLine(std::string& line)
         case LineFramer::Result::NeedMore:
             break;
         }
-        const ssize_t count = m_transport->readSome(chunk, sizeof chunk);
-        if (count > 0) {
-            m_framer.append(chunk, static_cast<size_t>(count));
-            continue;
-        }
-        if (count == 0 || !wouldBlock(errno)) {
-            m_broken = true; // the peer closed, possibly in the middle of a line
-            return kError;
-        }
+        // Wait first: right after a command the reply is not there yet, and a read would only say so.
         switch (waitFor(m_transport->descriptor(), false, deadline, m_cancel)) {
         case WaitResult::Ready:
             break;
@@ -138,6 +130,13 @@ int32_t Link::readLine(std::string& line)
             return kError;
         case WaitResult::Failed:
             m_broken = true;
+            return kError;
+        }
+        const ssize_t count = m_transport->readSome(chunk, sizeof chunk);
+        if (count > 0) {
+            m_framer.append(chunk, static_cast<size_t>(count));
+        } else if (count == 0 || !wouldBlock(errno)) {
+            m_broken = true; // the peer closed, possibly in the middle of a line
             return kError;
         }
     }

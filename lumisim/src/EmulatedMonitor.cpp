@@ -107,6 +107,13 @@ std::string number(int value)
 
 } // namespace
 
+void recordLine(std::vector<std::string>& record, std::string_view line)
+{
+    if (record.size() >= kMaxRecordedLines)
+        record.erase(record.begin(), record.begin() + kMaxRecordedLines / 2);
+    record.emplace_back(line);
+}
+
 EmulatedMonitor::EmulatedMonitor(MonitorSpec spec, const CommandSupport& support)
     : m_state(std::move(spec)), m_support(support)
 {
@@ -132,7 +139,7 @@ std::optional<int> EmulatedMonitor::value(std::string_view code) const
 
 std::string EmulatedMonitor::carryOut(std::string_view command, SimClock::time_point now)
 {
-    m_commands.emplace_back(command);
+    recordLine(m_commands, command);
     if (command.size() < 5 || !std::all_of(command.begin(), command.begin() + 4, isCodeChar))
         return "ERR";
     const std::string_view code = command.substr(0, 4);

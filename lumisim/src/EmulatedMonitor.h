@@ -14,6 +14,11 @@ namespace lumivane::sim {
 
 using SimClock = std::chrono::steady_clock;
 
+// The records of received lines keep this many at most; beyond it the older half is dropped, so that a
+// fleet under load for hours does not grow without end.
+inline constexpr size_t kMaxRecordedLines = 100000;
+void recordLine(std::vector<std::string>& record, std::string_view line);
+
 // One monitor's side of the command protocol: it carries out a command text (without ID prefix) and
 // gives the reply line (without line end). Its state is what the fleet described plus every setting it
 // was sent; its faults are read by the port that carries its replies.

@@ -87,6 +87,8 @@ void LineSession::readInput()
         const ssize_t count = ::read(m_fd, chunk, sizeof chunk);
         if (count > 0) {
             m_input.append(chunk, static_cast<size_t>(count));
+            if (static_cast<size_t>(count) < sizeof chunk)
+                break; // drained; the loop is level-triggered and reports anything that follows
             continue;
         }
         if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))

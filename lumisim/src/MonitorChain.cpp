@@ -39,7 +39,7 @@ std::string MonitorChain::idList() const
 
 MonitorChain::Answer MonitorChain::handleLine(std::string_view line, SimClock::time_point now)
 {
-    m_lines.emplace_back(line);
+    recordLine(m_lines, line);
     Answer answer;
     answer.prefixId = prefixIdOf(line);
     if (answer.prefixId != 0) {
