@@ -1,6 +1,8 @@
 // Communication runs against emulated monitors: progress, the error box and its four answers, cancel,
 // the debug switch.
 #include "CommunicationRun.h"
+#include "InputSwitch.h"
+#include "ModelLookup.h"
 #include "CommandText.h"
 #include "Emulator.h"
 #include "Settings.h"
@@ -323,6 +325,36 @@ TEST_F(CommunicationRunTest, SerialOpenFailureNamesThePort)
               "Please retry after a little wait.\r\n",
               m_observer.boxes[0].text);
     ::unsetenv("LUMIVANE_COM5");
+}
+
+TEST_F(CommunicationRunTest, InputSwitchSendsTheModelsInputNumber)
+{
+    const InputModeIndex hdmi = 11; // "PC HDMI" on the QX series
+    const int32_t number = inputNumberFromIndex(modelFromName("QX-T988", 0), hdmi);
+    ASSERT_NE(0, number);
+    std::vector<CommandItem> items{inputSwitchItem(&hdmi)};
+    EXPECT_TRUE(run(items, {&m_a}));
+    const auto lines = m_fleet->receivedLines("a");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(settingCommand("INPS", number), lines.back());
+    EXPECT_EQ(number, m_fleet->value("a", "INPS"));
+
+    // A second switch to the same input finds the terminals set and sends only the input.
+    m_fleet->setLocked("a", false);
+    std::vector<CommandItem> again{inputSwitchItem(&hdmi)};
+    EXPECT_TRUE(run(again, {&m_a}));
+}
+
+TEST_F(CommunicationRunTest, InputSwitchOfAZrMonitorUsesIavd)
+{
+    std::string error;
+    auto zr = sim::Emulator::startText("data-port 0\nsearch-port none\nlan z 127.0.0.5\nmonitor z model=Brela input=1\n", &error);
+    ASSERT_TRUE(zr) << error;
+    TESSERA_PANEL_DATA monitor = lanMonitor(*zr, "z", "Brela");
+    const InputModeIndex input3 = 103;
+    std::vector<CommandItem> items{inputSwitchItem(&input3)};
+    EXPECT_TRUE(run(items, {&monitor}));
+    EXPECT_EQ((std::vector<std::string>{"IAVD????", "IAVD0003"}), zr->receivedLines("z"));
 }
 
 TEST(RunHelpers, EmptyListsFailAtOnce)
