@@ -1,0 +1,100 @@
+#include "MailMessage.h"
+#include "ParsedMail.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumivane;
+
+namespace {
+
+TEST(MailMessage, HasOneToPerRecipientAndAPlainUtf8Body)
+{
+    const MailMessage message{{},
+                              "Lumivane Report",
+                              "Monitoring Set : 2\r\nError Set: 0\r\n",
+                              {"ops@example.com", "night.shift@example.org", "ops@example.com"}};
+    const test::ParsedMail mail = test::parseMail(composeMessage(message));
+    ASSERT_TRUE(mail.wellFormed);
+    EXPECT_EQ((std::vector<std::string>{"ops@example.com", "night.shift@example.org", "ops@example.com"}),
+              mail.values("To"));
+    EXPECT_TRUE(mail.values("From").empty());
+    EXPECT_EQ("Lumivane Report", mail.decodedSubject());
+    EXPECT_EQ(std::vector<std::string>{"1.0"}, mail.values("MIME-Version"));
+    EXPECT_EQ(std::vector<std::string>{"text/plain; charset=UTF-8"}, mail.values("Content-Type"));
+    EXPECT_EQ(std::vector<std::string>{"8bit"}, mail.values("Content-Transfer-Encoding"));
+    EXPECT_EQ("Monitoring Set : 2\r\nError Set: 0\r\n", mail.body);
+}
+
+TEST(MailMessage, BodyLinesEndWithCrLfWhateverTheyCameWith)
+{
+    const MailMessage message{"Lumivane <lumivane@example.com>", "s", "a\nb\r\nc\rd\n\n.\ne", {"x@y"}};
+    const test::ParsedMail mail = test::parseMail(composeMessage(message));
+    ASSERT_TRUE(mail.wellFormed);
+    EXPECT_EQ("a\r\nb\r\nc\r\nd\r\n\r\n.\r\ne\r\n", mail.body);
+    EXPECT_EQ(std::vector<std::string>{"Lumivane <lumivane@example.com>"}, mail.values("From"));
+    EXPECT_EQ("", test::parseMail(composeMessage({{}, "s", "", {"x@y"}})).body);
+}
+
+TEST(MailMessage, LineBreaksInHeaderValuesCannotAddHeaders)
+{
+    const MailMessage message{
+        "a@b\r\nBcc: from@evil", "Error (Lobby\r\nBcc: spy@evil.example)", "x", {"ops@example.com\r\nBcc: to@evil"}};
+    const test::ParsedMail mail = test::parseMail(composeMessage(message));
+    ASSERT_TRUE(mail.wellFormed);
+    EXPECT_TRUE(mail.values("Bcc").empty());
+    EXPECT_EQ(1u, mail.values("To").size());
+    EXPECT_EQ("Error (Lobby  Bcc: spy@evil.example)", mail.decodedSubject());
+}
+
+TEST(MailMessage, NonAsciiSubjectsAreEncodedWordsThatNeverSplitACharacter)
+{
+    const std::string monitor = "Empfangshalle \xc3\xbc"
+                                "ber dem Foyer \xe2\x80\x94 Bildschirm \xf0\x9f\x96\xa5 Nord";
+    const std::string subject = "Lumivane Error Notice (" + monitor + monitor + ")";
+    const std::string text = composeMessage({{}, subject, "x", {"x@y"}});
+    const test::ParsedMail mail = test::parseMail(text);
+    ASSERT_TRUE(mail.wellFormed);
+    EXPECT_EQ(subject, mail.decodedSubject());
+
+    const std::string raw = mail.values("Subject").at(0);
+    size_t words = 0;
+    for (size_t start = raw.find("=?"); start != std::string::npos; start = raw.find("=?", start + 1)) {
+        const size_t end = raw.find("?=", start + 10);
+        ASSERT_NE(std::string::npos, end);
+        EXPECT_LE(end + 2 - start, 75u);
+        const std::string piece = test::decodeBase64(raw.substr(start + 10, end - start - 10));
+        const auto last = static_cast<unsigned char>(piece.back());
+        EXPECT_TRUE(last < 0x80 || (last & 0xC0) == 0x80) << "a word ends inside a character";
+        EXPECT_NE(0x80, static_cast<unsigned char>(piece.front()) & 0xC0) << "a word starts inside a character";
+        ++words;
+        start = end;
+    }
+    EXPECT_GT(words, 1u);
+    for (size_t line = text.find("\r\n"), begin = 0; line != std::string::npos;
+         begin = line + 2, line = text.find("\r\n", begin))
+        EXPECT_LE(line - begin, 76u);
+}
+
+TEST(MailMessage, AsciiLookingLikeAnEncodedWordIsEncodedToo)
+{
+    EXPECT_EQ("Plain subject", encodeSubject("Plain subject"));
+    EXPECT_EQ("=?UTF-8?B?PT9VVEYtOD9CP2FHaz0/PQ==?=", encodeSubject("=?UTF-8?B?aGk=?="));
+}
+
+TEST(MailMessage, RecipientsStayOneAddressEach)
+{
+    EXPECT_EQ("ops@example.com", formatRecipient("ops@example.com"));
+    EXPECT_EQ("o'neil+alerts@example.com", formatRecipient("o'neil+alerts@example.com"));
+    EXPECT_EQ("\"bob, eve\"@example.com", formatRecipient("bob, eve@example.com"));
+    EXPECT_EQ("\"a\\\"b\"@example.com", formatRecipient("a\"b@example.com"));
+    EXPECT_EQ("\".lead\"@example.com", formatRecipient(".lead@example.com"));
+    EXPECT_EQ("ops@exampleevil.com", formatRecipient("ops@example<evil>.com"));
+    EXPECT_EQ("ops@[192.168.0.1]", formatRecipient("ops@[192.168.0.1]"));
+    EXPECT_EQ("\"x@y\"@z", formatRecipient("x@y@z"));
+    EXPECT_EQ("j\xc3\xb6rg@example.com", formatRecipient("j\xc3\xb6rg@example.com"));
+
+    const test::ParsedMail mail = test::parseMail(composeMessage({{}, "s", "b", {"bob, eve@example.com"}}));
+    EXPECT_EQ(std::vector<std::string>{"\"bob, eve\"@example.com"}, mail.values("To"));
+}
+
+} // namespace
