@@ -1,0 +1,87 @@
+#include "TerminalObserver.h"
+
+#include "CommandLine.h"
+
+#include <algorithm>
+
+
+namespace lumivane::ctl {
+namespace {
+
+// The box's text with its CR LF line ends as plain lines.
+std::string plainLines(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != '\r')
+            out += c;
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
+        out.pop_back();
+    return out;
+}
+
+} // namespace
+
+ErrorPolicy ErrorPolicy::parse(const std::string& text)
+{
+    if (text == "abort")
+        return {ErrorChoice::Abort, 0};
+    if (text == "skip-command")
+        return {ErrorChoice::SkipCommand, 0};
+    if (text == "skip-monitor")
+        return {ErrorChoice::SkipMonitor, 0};
+    if (text.rfind("retry:", 0) == 0)
+        return {ErrorChoice::RetryCommand, parseNumber(text.substr(6), 1, 1000, "the number of retries")};
+    throw UsageError{"--on-error must be abort, skip-command, skip-monitor or retry:N, not '" + text + "'"};
+}
+
+TerminalObserver::TerminalObserver(ErrorPolicy policy, std::ostream& err, bool showProgress)
+    : m_policy(policy), m_err(err), m_showProgress(showProgress), m_retriesLeft(policy.retries)
+{
+}
+
+void TerminalObserver::onProgress(RunProgress what, int value)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (what == RunProgress::MonitorStep)
+        m_monitor = value;
+    if (what == RunProgress::OuterRange)
+        m_monitors = value;
+    if (!m_showProgress)
+        return;
+    if (what == RunProgress::Finished || what == RunProgress::Ended) {
+        m_err << "\r\033[K" << std::flush;
+        return;
+    }
+    m_err << "\r\033[Kmonitor " << std::min(m_monitor + 1, std::max(m_monitors, 1)) << "/" << m_monitors;
+    if (what == RunProgress::CommandStep && m_items > 0)
+        m_err << ", command " << std::min(value + 1, m_items) << "/" << m_items;
+    m_err << std::flush;
+}
+
+ErrorChoice TerminalObserver::askOnError(const ErrorBox& box)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_showProgress)
+        m_err << "\r\033[K";
+    m_err << plainLines(box.text) << "\n";
+    ErrorChoice choice = m_policy.choice;
+    if (choice == ErrorChoice::RetryCommand) {
+        if (m_retriesLeft > 0) {
+            --m_retriesLeft;
+            m_err << "(retrying)\n";
+            return ErrorChoice::RetryCommand;
+        }
+        choice = ErrorChoice::SkipMonitor;
+    }
+    m_retriesLeft = m_policy.retries;
+    if (choice == ErrorChoice::SkipCommand && !box.skipCommandEnabled)
+        choice = ErrorChoice::SkipMonitor;
+    if (choice == ErrorChoice::SkipMonitor && !box.skipMonitorEnabled)
+        choice = ErrorChoice::Abort;
+    if (choice == ErrorChoice::Abort)
+        m_aborted = true;
+    return choice;
+}
+
+} // namespace lumivane::ctl

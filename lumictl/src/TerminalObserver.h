@@ -1,0 +1,50 @@
+#pragma once
+
+#include "RunObserver.h"
+
+#include <mutex>
+#include <ostream>
+#include <string>
+
+namespace lumivane::ctl {
+
+// How lumictl answers the communication error box: --on-error abort|skip-command|skip-monitor|retry:N.
+struct ErrorPolicy {
+    ErrorChoice choice = ErrorChoice::SkipMonitor;
+    int retries = 0; // retry:N: retries before falling back to skipping the monitor
+
+    // Throws UsageError for anything else.
+    static ErrorPolicy parse(const std::string& text);
+};
+
+// A run observer for a terminal: progress on standard error when it is a terminal, every error box's
+// text on standard error, and the box answered by the policy. A button the box has disabled is never
+// chosen: the policy falls back to the next harder answer (skip command, skip monitor, abort).
+class TerminalObserver : public RunObserver
+{
+public:
+    TerminalObserver(ErrorPolicy policy, std::ostream& err, bool showProgress);
+
+    void onProgress(RunProgress what, int value) override;
+    ErrorChoice askOnError(const ErrorBox& box) override;
+
+    bool aborted() const { return m_aborted; }
+    void setTotals(int monitors, int items)
+    {
+        m_monitors = monitors;
+        m_items = items;
+    }
+
+private:
+    ErrorPolicy m_policy;
+    std::ostream& m_err;
+    bool m_showProgress;
+    int m_retriesLeft;
+    bool m_aborted = false;
+    int m_monitors = 0;
+    int m_items = 0;
+    int m_monitor = 0;
+    std::mutex m_mutex;
+};
+
+} // namespace lumivane::ctl
