@@ -2,9 +2,11 @@
 
 #ifdef LUMISIM_WITH_AVAILABILITY
 #include "CommandAvailability.h"
-#include "ModelCode.h"
-#include "traitbook.h"
+#include "ModelLookup.h"
 
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #endif
 
@@ -17,25 +19,27 @@ CommandSupport everyCommandSupported()
 
 #ifdef LUMISIM_WITH_AVAILABILITY
 
-namespace {
-// The model code as the display control core makes it from a model name the database knows: kind and
-// variant from the database, the no-expansion-board bit for kind 7. A name it does not know is kind 0.
-ModelCode modelCodeOf(std::string_view model, bool expansionBoard)
-{
-    uint32_t code = 0;
-    if (TraitLookup(std::string(model).c_str(), &code) == 0)
-        return ModelCode();
-    const ModelCode looked(code);
-    if (looked.kind() == 7)
-        return ModelCode::of(7, looked.variant(), !expansionBoard);
-    return ModelCode::of(looked.kind(), looked.variant());
-}
-} // namespace
-
 CommandSupport modelCommandSupport()
 {
-    return [](std::string_view model, bool expansionBoard, std::string_view command) {
-        return isCommandAvailable(modelCodeOf(model, expansionBoard), command);
+    // Model codes are looked up once per model name and board: an unknown name costs a read of the
+    // alias file, which must not happen on every command.
+    struct Cache
+    {
+        std::mutex mutex;
+        std::map<std::pair<std::string, bool>, ModelCode, std::less<>> codes;
+    };
+    auto cache = std::make_shared<Cache>();
+    return [cache](std::string_view model, bool expansionBoard, std::string_view command) {
+        ModelCode code;
+        {
+            std::lock_guard lock(cache->mutex);
+            auto key = std::make_pair(std::string(model), expansionBoard);
+            auto found = cache->codes.find(key);
+            if (found == cache->codes.end())
+                found = cache->codes.emplace(std::move(key), modelFromName(model, expansionBoard ? 1 : 0)).first;
+            code = found->second;
+        }
+        return isCommandAvailable(code, command);
     };
 }
 
