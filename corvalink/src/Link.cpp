@@ -71,17 +71,20 @@ int32_t Link::exchange(std::string_view command, bool chainCommand, std::string&
     return kOk;
 }
 
-// A reply that arrived after its command timed out must not pass for the reply to the next command.
+// A reply that arrived after its command timed out must not pass for the reply to the next command. A
+// peer that keeps sending cannot hold the caller here: past a bound the link gives up on it.
 bool Link::discardStaleInput()
 {
+    constexpr size_t kMaxStaleBytes = 1 << 20;
     m_framer.clear();
     char scratch[4096];
-    while (true) {
+    for (size_t discarded = 0; discarded <= kMaxStaleBytes;) {
         const ssize_t count = m_transport->readSome(scratch, sizeof scratch);
-        if (count > 0)
-            continue;
-        return count < 0 && wouldBlock(errno);
+        if (count <= 0)
+            return count < 0 && wouldBlock(errno);
+        discarded += static_cast<size_t>(count);
     }
+    return false;
 }
 
 bool Link::sendLine(std::string_view command, bool chainCommand)

@@ -180,6 +180,36 @@ TEST_F(LanLink, WaitValueOfTheFlagsSetsTheReplyTimeOut)
     EXPECT_LT(elapsed, 3000);
 }
 
+TEST_F(LanLink, PeerThatNeverStopsSendingDoesNotHoldTheCaller)
+{
+    ShortTimeouts longWait(5000);
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(0x7F000001);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    socklen_t length = sizeof local;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&local), &length);
+    std::thread flooder([listener] {
+        const int client = ::accept(listener, nullptr, nullptr);
+        ::send(client, "READY\r\n", 7, MSG_NOSIGNAL);
+        const std::string noise(65536, 'A');
+        while (::send(client, noise.data(), noise.size(), MSG_NOSIGNAL) > 0) {
+        }
+        ::close(client);
+    });
+    Handle h = open("LAN127.0.0.1:" + std::to_string(ntohs(local.sin_port)));
+    ASSERT_TRUE(h);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(LinkSet(h.get(), "command", "POWR0001", 0, 0, 0), LINK_ERROR);
+    EXPECT_LT(millisecondsSince(start), 2000);
+    h.reset(); // the flooder's send fails and it ends
+    flooder.join();
+    ::close(listener);
+}
+
 TEST_F(LanLink, CommandsForOtherIdsPassDownTheChainTheLanMonitorHeads)
 {
     std::string error;

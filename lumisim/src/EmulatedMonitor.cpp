@@ -43,6 +43,13 @@ constexpr std::string_view kKnownCodes[] = {
     "Z2SP",
 };
 
+static_assert(std::is_sorted(std::begin(kKnownCodes), std::end(kKnownCodes)), "kept sorted for binary search");
+
+bool isKnownCode(std::string_view code)
+{
+    return std::binary_search(std::begin(kKnownCodes), std::end(kKnownCodes), code);
+}
+
 // Answers only; a setting of these is refused.
 constexpr std::string_view kQueryOnly[] = {"INF1", "SRNO", "MACA", "MDEL", "OPTB", "DSTA", "HWCK",
                                            "HWST", "ERRT", "PXCK", "RESO", "UTIM"};
@@ -150,7 +157,7 @@ std::string EmulatedMonitor::carryOut(std::string_view command, SimClock::time_p
         return "LOCKED";
     if (m_state.wrongInterface)
         return "IFERR";
-    if (!listed(kKnownCodes, code) || !m_support(m_state.model, m_state.expansionBoard, command))
+    if (!isKnownCode(code) || !m_support(m_state.model, m_state.expansionBoard, command))
         return "ERR";
     const bool query = parameter == "????" || (listed(kSelectorQueries, code) && parameter.size() == 4 &&
                                                parameter.find_first_not_of("0123456789") == std::string_view::npos);

@@ -12,6 +12,7 @@ namespace lumivane::sim {
 namespace {
 // Input without a CR beyond this is thrown away: no command is that long.
 constexpr size_t kMaxInputLine = 8192;
+constexpr size_t kMaxPendingOutput = 1 << 20;
 } // namespace
 
 LineSession::LineSession(EventLoop& loop, int fd, bool ownsFd, Hooks hooks)
@@ -50,6 +51,11 @@ bool LineSession::peerGone() const
 
 void LineSession::send(std::string bytes, bool closeAfter)
 {
+    // A client that sends commands and never reads the replies is dropped before it eats the memory.
+    if (m_output.size() > kMaxPendingOutput) {
+        peerClosed();
+        return;
+    }
     m_output += bytes;
     m_closeAfterOutput = m_closeAfterOutput || closeAfter;
     flush();
