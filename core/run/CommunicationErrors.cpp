@@ -2,6 +2,7 @@
 
 #include "CCsvLineFile.h"
 #include "DataFolder.h"
+#include "MonitorLink.h"
 
 #include <cstdio>
 
@@ -15,9 +16,7 @@ bool isLan(const TESSERA_PANEL_DATA& monitor)
 
 std::string address(const TESSERA_PANEL_DATA& monitor)
 {
-    const uint32_t a = monitor.dwIPAddress;
-    return std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 0xFF) + "." + std::to_string((a >> 8) & 0xFF) +
-           "." + std::to_string(a & 0xFF);
+    return ipv4Text(monitor.dwIPAddress);
 }
 
 std::string comPort(const TESSERA_PANEL_DATA& monitor)

@@ -4,9 +4,7 @@
 #include "corvalink.h"
 
 namespace lumivane {
-namespace {
-
-int baudCode(int baudRate)
+int linkBaudCode(int baudRate)
 {
     switch (baudRate) {
     case 19200:
@@ -20,22 +18,24 @@ int baudCode(int baudRate)
     }
 }
 
-} // namespace
+std::string ipv4Text(uint32_t a)
+{
+    return std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 0xFF) + "." + std::to_string((a >> 8) & 0xFF) +
+           "." + std::to_string(a & 0xFF);
+}
 
 std::string monitorPortText(const TESSERA_PANEL_DATA& monitor)
 {
     if (monitor.nInterface != 1)
         return "COM" + std::to_string(monitor.nComPort);
-    const uint32_t a = monitor.dwIPAddress;
-    return "LAN" + std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 0xFF) + "." +
-           std::to_string((a >> 8) & 0xFF) + "." + std::to_string(a & 0xFF) + ":" + std::to_string(monitor.nDataPort);
+    return "LAN" + ipv4Text(monitor.dwIPAddress) + ":" + std::to_string(monitor.nDataPort);
 }
 
 uint32_t monitorOpenFlags(const TESSERA_PANEL_DATA& monitor, int waitValue)
 {
     const bool lanWithMac = monitor.nInterface == 1 && monitor.szMACAddress[0] != '\0';
     const int id = lanWithMac ? 0 : monitor.nMonitorID;
-    return LINK_FLAGS(id, 0, waitValue, baudCode(monitor.nBaudRate));
+    return LINK_FLAGS(id, 0, waitValue, linkBaudCode(monitor.nBaudRate));
 }
 
 OpenOutcome openMonitorLink(const TESSERA_PANEL_DATA& monitor, bool severalMonitors, RunObserver& observer,

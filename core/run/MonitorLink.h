@@ -10,6 +10,12 @@
 
 namespace lumivane {
 
+// The link's baud code of a speed: 5 for 19200, 6 for 38400, 7 for 115200, 4 for anything else (9600).
+int linkBaudCode(int baudRate);
+
+// "%d.%d.%d.%d" of an address whose first octet is the most significant byte.
+std::string ipv4Text(uint32_t address);
+
 // "LAN%d.%d.%d.%d:%d" for a LAN monitor, "COM%d" otherwise.
 std::string monitorPortText(const TESSERA_PANEL_DATA& monitor);
 

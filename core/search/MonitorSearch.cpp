@@ -18,20 +18,6 @@ constexpr int kSearchMode = 2;
 constexpr int kSearchWait = 3;
 constexpr int kIdListSize = 4096;
 
-int baudCode(int baudRate)
-{
-    switch (baudRate) {
-    case 19200:
-        return 5;
-    case 38400:
-        return 6;
-    case 115200:
-        return 7;
-    default:
-        return 4;
-    }
-}
-
 // One place to look: a LAN device or a COM port.
 struct SearchStep {
     bool lan = false;
@@ -93,7 +79,7 @@ public:
 private:
     void progress(RunProgress what, int value) { m_observer.onProgress(what, value); }
 
-    uint32_t flags(int id) const { return LINK_FLAGS(id, kSearchMode, kSearchWait, baudCode(m_request.baudRate)); }
+    uint32_t flags(int id) const { return LINK_FLAGS(id, kSearchMode, kSearchWait, linkBaudCode(m_request.baudRate)); }
 
     TESSERA_PANEL_DATA newMonitor(const SearchStep& step, const std::string& model, int id) const
     {

@@ -2,6 +2,7 @@
 
 #include "DataFolder.h"
 #include "ModelLookup.h"
+#include "MonitorLink.h"
 #include "Utf8.h"
 
 #include <algorithm>
@@ -27,12 +28,6 @@ public:
     StoreLock(const StoreLock&) = delete;
     StoreLock& operator=(const StoreLock&) = delete;
 };
-
-std::string address(uint32_t ip)
-{
-    return std::to_string(ip >> 24) + "." + std::to_string((ip >> 16) & 0xFF) + "." + std::to_string((ip >> 8) & 0xFF) +
-           "." + std::to_string(ip & 0xFF);
-}
 
 std::string lowerCase(std::string_view text)
 {
@@ -70,7 +65,7 @@ std::string panelNumberPrefix(int panelNo)
 std::string foundMonitorName(const TESSERA_PANEL_DATA& data, int panelNo)
 {
     std::string name = panelNumberPrefix(panelNo) + " ";
-    name += data.nInterface == 1 ? address(data.dwIPAddress) : "COM" + std::to_string(data.nComPort);
+    name += data.nInterface == 1 ? ipv4Text(data.dwIPAddress) : "COM" + std::to_string(data.nComPort);
     if (data.nMonitorID != 0)
         name += " ID" + std::to_string(data.nMonitorID);
     return name;

@@ -104,16 +104,10 @@ std::string jsonText(std::string_view text)
     return out + "\"";
 }
 
-std::string addressText(uint32_t ip)
-{
-    return std::to_string(ip >> 24) + "." + std::to_string((ip >> 16) & 0xFF) + "." + std::to_string((ip >> 8) & 0xFF) +
-           "." + std::to_string(ip & 0xFF);
-}
-
 std::string whereText(const TESSERA_PANEL_DATA& panel)
 {
     std::string where = panel.nInterface == 1
-                            ? "LAN " + addressText(panel.dwIPAddress) + ":" + std::to_string(panel.nDataPort)
+                            ? "LAN " + ipv4Text(panel.dwIPAddress) + ":" + std::to_string(panel.nDataPort)
                             : "COM" + std::to_string(panel.nComPort) + " " + std::to_string(panel.nBaudRate) + " bps";
     if (panel.nMonitorID != 0)
         where += " ID" + std::to_string(panel.nMonitorID);
@@ -152,7 +146,7 @@ int listMonitors(Context& context, const std::vector<std::string>& words)
             context.out << (i ? ",\n " : "\n ") << "{\"number\": " << p.nPanelNo << ", \"name\": " << jsonText(p.szName)
                         << ", \"group\": " << p.nGroupNo << ", \"groupName\": " << jsonText(groupNames[p.nGroupNo])
                         << ", \"interface\": \"" << (p.nInterface == 1 ? "LAN" : "RS-232C") << "\""
-                        << ", \"address\": " << jsonText(addressText(p.dwIPAddress)) << ", \"dataPort\": " << p.nDataPort
+                        << ", \"address\": " << jsonText(ipv4Text(p.dwIPAddress)) << ", \"dataPort\": " << p.nDataPort
                         << ", \"comPort\": " << p.nComPort << ", \"baudRate\": " << p.nBaudRate
                         << ", \"id\": " << p.nMonitorID << ", \"model\": " << jsonText(p.szModel)
                         << ", \"serialNo\": " << jsonText(p.szSerialNo) << ", \"mac\": " << jsonText(p.szMACAddress)
