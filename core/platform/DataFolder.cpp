@@ -14,7 +14,6 @@
 namespace lumivane {
 namespace {
 
-constexpr const char* kMachineFolder = "/var/lib/Kairo/Lumivane";
 constexpr const char* kOperatorGroup = "lumivane";
 
 std::string environment(const char* name)
@@ -64,14 +63,14 @@ void setGroupWritableDefaultAcl(const std::string& path)
     ::setxattr(path.c_str(), "system.posix_acl_default", &acl, sizeof acl, 0);
 }
 
-bool createMachineFolder()
+bool createMachineFolder(const std::string& folder)
 {
-    if (!createFolders(kMachineFolder, 02775))
+    if (!createFolders(folder, 02775))
         return false;
     if (const struct group* operators = ::getgrnam(kOperatorGroup))
-        if (::chown(kMachineFolder, 0, operators->gr_gid) == 0)
-            ::chmod(kMachineFolder, 02775); // chown clears the setgid bit
-    setGroupWritableDefaultAcl(kMachineFolder);
+        if (::chown(folder.c_str(), ::geteuid(), operators->gr_gid) == 0)
+            ::chmod(folder.c_str(), 02775); // chown clears the setgid bit
+    setGroupWritableDefaultAcl(folder);
     return true;
 }
 
@@ -87,7 +86,7 @@ std::string userDataHome()
     return home.empty() ? std::string() : home + "/.local/share";
 }
 
-std::string chooseDataFolder(bool create)
+std::string chooseDataFolder(bool create, const DataFolderPlaces& places)
 {
     const std::string fromEnvironment = environment("LUMIVANE_DATA_DIR");
     if (!fromEnvironment.empty()) {
@@ -95,12 +94,12 @@ std::string chooseDataFolder(bool create)
             return {};
         return fromEnvironment;
     }
-    if (isFolder(kMachineFolder))
-        return kMachineFolder;
-    if (::geteuid() == 0) {
-        if (create && !createMachineFolder())
+    if (isFolder(places.machineFolder))
+        return places.machineFolder;
+    if (places.mayCreateMachineFolder) {
+        if (create && !createMachineFolder(places.machineFolder))
             return {};
-        return kMachineFolder;
+        return places.machineFolder;
     }
     const std::string home = userDataHome();
     if (home.empty())
@@ -115,7 +114,14 @@ std::string chooseDataFolder(bool create)
 
 std::string dataFolder(bool create)
 {
-    std::string folder = chooseDataFolder(create);
+    DataFolderPlaces places;
+    places.mayCreateMachineFolder = ::geteuid() == 0;
+    return dataFolder(create, places);
+}
+
+std::string dataFolder(bool create, const DataFolderPlaces& places)
+{
+    std::string folder = chooseDataFolder(create, places);
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
     if (folder.size() >= kMaxPath)

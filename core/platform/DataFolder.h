@@ -17,6 +17,13 @@ inline constexpr size_t kMaxPath = 260;
 // not fit kMaxPath.
 std::string dataFolder(bool create);
 
+// Where dataFolder looks, for tests: the machine-wide folder and whether this process may create it.
+struct DataFolderPlaces {
+    std::string machineFolder = "/var/lib/Kairo/Lumivane";
+    bool mayCreateMachineFolder = false; // root
+};
+std::string dataFolder(bool create, const DataFolderPlaces& places);
+
 // Buffer form: false when the buffer has fewer than kMaxPath bytes or the folder is unknown.
 bool dataFolder(char* buffer, size_t size, bool create);
 

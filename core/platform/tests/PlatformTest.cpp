@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <csignal>
 #include <sys/stat.h>
+#include <sys/xattr.h>
+#include <cerrno>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -62,14 +64,41 @@ TEST(DataFolder, PathsThatDoNotFitAreUnknown)
 
 TEST(DataFolder, PersonalFolderIsPrivateToItsUser)
 {
-    if (::geteuid() == 0 || test::fileExists("/var/lib/Kairo/Lumivane"))
-        GTEST_SKIP() << "the machine-wide folder is chosen here";
     TempFolder home;
     ScopedEnvironment noData("LUMIVANE_DATA_DIR", "");
     ScopedEnvironment xdg("XDG_DATA_HOME", home.path() + "/share");
-    const std::string folder = dataFolder(true);
+    DataFolderPlaces places;
+    places.machineFolder = home.path() + "/machine/Lumivane"; // missing, and not ours to create
+    const std::string folder = dataFolder(true, places);
     EXPECT_EQ(home.path() + "/share/Kairo/Lumivane", folder);
     EXPECT_EQ(0700u, modeOf(folder));
+    EXPECT_FALSE(test::fileExists(places.machineFolder));
+}
+
+TEST(DataFolder, MachineFolderIsSharedWithTheOperatorsGroup)
+{
+    TempFolder root;
+    ScopedEnvironment noData("LUMIVANE_DATA_DIR", "");
+    DataFolderPlaces places;
+    places.machineFolder = root.path() + "/Kairo/Lumivane";
+    places.mayCreateMachineFolder = true;
+    EXPECT_EQ(places.machineFolder, dataFolder(false, places));
+    EXPECT_FALSE(test::fileExists(places.machineFolder)); // only asked, not created
+    EXPECT_EQ(places.machineFolder, dataFolder(true, places));
+    EXPECT_EQ(02775u, modeOf(places.machineFolder));
+    char acl[64];
+    const ssize_t size = ::getxattr(places.machineFolder.c_str(), "system.posix_acl_default", acl, sizeof acl);
+    if (size < 0 && errno == EOPNOTSUPP)
+        GTEST_SKIP() << "no ACLs on this file system";
+    EXPECT_EQ(28, size); // header and three entries: user, group and others
+    // A file created there by a program with a strict umask is still writable by the group.
+    const mode_t old = ::umask(077);
+    test::writeFile(places.machineFolder + "/QVXCtrl.ini", "");
+    ::umask(old);
+    EXPECT_EQ(0660u, modeOf(places.machineFolder + "/QVXCtrl.ini") & 0660u);
+    // Once it exists it is used by everybody, whether they may create it or not.
+    places.mayCreateMachineFolder = false;
+    EXPECT_EQ(places.machineFolder, dataFolder(false, places));
 }
 
 TEST(DataFolder, RuntimeFolderFollowsTheDataFolder)
