@@ -1,0 +1,37 @@
+#include "ServerCommandLine.h"
+
+#include "TextNumbers.h"
+
+#include <strings.h>
+
+namespace lumivane {
+
+ServerCommandLine ServerCommandLine::parse(const std::vector<std::string>& arguments)
+{
+    ServerCommandLine line;
+    bool afterShow = false;
+    for (const std::string& argument : arguments) {
+        if (argument == "--headless") {
+            line.headless = true;
+            afterShow = false;
+        } else if (!argument.empty() && (argument[0] == '/' || argument[0] == '-')) {
+            afterShow = ::strcasecmp(argument.c_str() + 1, "show") == 0;
+            if (afterShow)
+                line.show = true;
+        } else if (afterShow) {
+            line.showAuthority = parseAtoi(argument);
+            afterShow = false;
+        }
+    }
+    return line;
+}
+
+ServerCommandLine ServerCommandLine::parse(int argc, char** argv)
+{
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
+    return parse(arguments);
+}
+
+} // namespace lumivane

@@ -1,0 +1,42 @@
+#include "ServerProgram.h"
+
+#include "WindowMessage.h"
+#include "tessera.h"
+
+namespace lumivane {
+
+ServerProgram::ServerProgram(const ServerCommandLine& commandLine) : m_commandLine(commandLine) {}
+
+ServerProgram::Start ServerProgram::start()
+{
+    m_serverLog.SetFile(kServerLogFileName);
+    m_instance = std::make_unique<SingleInstance>(kServerMutexName, kServerWindowClass);
+    std::string error;
+    switch (m_instance->start(error)) {
+    case SingleInstance::Start::AlreadyRunning:
+        m_instance->postToRunning({windowMessages::kShowStatus, m_commandLine.showAuthority, 0});
+        return Start::HandedOver;
+    case SingleInstance::Start::Failed:
+        m_serverLog.Error("Cannot start the server: " + error);
+        return Start::Failed;
+    case SingleInstance::Start::First:
+        break;
+    }
+    TESSERA_Initialize();
+    TESSERA_ShowErrorMessage(0);
+    m_storeOpen = true;
+    m_running = true;
+    m_serverLog.Trace("---- Start Server ----");
+    return Start::Run;
+}
+
+ServerProgram::~ServerProgram()
+{
+    if (m_storeOpen)
+        TESSERA_Uninitialize();
+    m_instance.reset();
+    if (m_running)
+        m_serverLog.Trace("---- End Server ----");
+}
+
+} // namespace lumivane

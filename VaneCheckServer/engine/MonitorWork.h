@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CommandItem.h"
+#include "InputModes.h"
+#include "ModelCode.h"
+#include "ServerPanel.h"
+
+#include <cstdint>
+
+namespace lumivane {
+
+class CancelFlag;
+class Clock;
+
+// What the work on one monitor reads besides the monitor's own copy. Nothing here belongs to another
+// monitor, so several monitors may be worked on at the same time, each on its own copy.
+struct WorkContext
+{
+    CancelFlag& cancel; // set by the main thread; the link reads it while it waits
+    Clock& clock;
+    int zrPowerWait = 15; // seconds between the power-state queries after a power-on
+};
+
+// A command for one monitor: power on or off, and after a power-on an input change.
+struct MonitorCommand
+{
+    bool power = false;
+    bool powerOn = false;
+    bool changeInput = false;
+    InputModeIndex inputId = 0;
+};
+
+// Sends `command` to the monitor: power, then the input (ZR-1190: "IAVD" for inputs 101 to 107 only;
+// other models: the multi-window and terminal checks, then "INPS" for inputs 1 to 99). True on success
+// and when the run was cancelled (nothing is changed then). A failure is recorded in the copy
+// (statusFlags kConnectionErrorFlags, the message in statusText and the log, handled and commandError
+// set) and gives false.
+bool SendCommand(ServerPanel& panel, const MonitorCommand& command, WorkContext& context);
+
+// Checks the monitor's state: the short check for the ZR-1190, the full check for every other model.
+// Sets handled, hasStatus, lastCheck and the status; newError when the status changed to a bad one. A
+// cancelled check changes nothing.
+void CheckMonitor(ServerPanel& panel, WorkContext& context);
+
+// What an input change must do first: bit 0 a multi-window mode is on, bit 1 the terminal selection for
+// the input must change. Returns the status of the first failing query (0 when all succeeded).
+inline constexpr int kMultiWindowOn = 1;
+inline constexpr int kTerminalChange = 2;
+int32_t CheckMultiWindow(LinkHandle link, ModelCode model, InputModeIndex inputId, int& result);
+
+} // namespace lumivane

@@ -1,0 +1,510 @@
+// The engine over simulated days: schedules, polls, notices, reports, external commands and commands from
+// the status window, against an emulated fleet, a fake clock and a fake mail program.
+#include "CMailScheduleList.h"
+#include "CScheduleStore.h"
+#include "DataFolder.h"
+#include "EngineTestSupport.h"
+#include "MailAddressList.h"
+#include "ProfileFile.h"
+#include "ServerEngine.h"
+#include "Settings.h"
+#include "WindowMessage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace lumivane;
+using namespace lumivane::test;
+
+namespace {
+
+constexpr int kEveryDay = 0x7F;
+constexpr int kWeekdays = 0x3E;
+
+ST_SCHEDULE_EVERY weekly(int onHour, int onMinute, int offHour, int offMinute, int dayMask, int inputId = 0)
+{
+    ST_SCHEDULE_EVERY entry;
+    entry.onValid = onHour >= 0;
+    entry.onHour = std::max(onHour, 0);
+    entry.onMinute = onMinute;
+    entry.offValid = offHour >= 0;
+    entry.offHour = std::max(offHour, 0);
+    entry.offMinute = offMinute;
+    entry.dayMask = dayMask;
+    entry.inputId = inputId;
+    return entry;
+}
+
+class ServerEngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        useUtc();
+        TESSERA_Initialize();
+        TESSERA_ShowErrorMessage(0);
+        m_serverLog.SetFile("PanelDeskServer.log");
+    }
+    void TearDown() override
+    {
+        m_engine.reset();
+        TESSERA_Uninitialize();
+    }
+
+    void startFleet(const std::string& monitors)
+    {
+        std::string error;
+        m_fleet = sim::Emulator::startText("data-port 0\nsearch-port none\n" + monitors, &error);
+        ASSERT_TRUE(m_fleet) << error;
+    }
+    // Registers the emulated LAN monitor `chain` (named like it) and returns its panel number.
+    int addMonitor(const std::string& chain, const std::string& model, int scheduleId = 0, bool monitoring = true,
+                   const std::string& name = {})
+    {
+        TESSERA_PANEL_DATA data = lanMonitor(*m_fleet, chain, model);
+        data.bSchedule = scheduleId != 0;
+        data.nScheduleNo = scheduleId;
+        data.bMonitoring = monitoring;
+        const auto added = m_registry.addMonitor(data, 0, name.empty() ? chain : name);
+        EXPECT_TRUE(added) << m_registry.lastError();
+        return added ? added->nPanelNo : 0;
+    }
+    void setting(const char* section, const char* key, const std::string& value)
+    {
+        ASSERT_TRUE(ProfileFile::writeString(dataFilePath("QVXCtrl.ini", true), section, key, value));
+    }
+    int addSchedule(const std::string& name, const std::vector<ST_SCHEDULE_EVERY>& every,
+                    const std::vector<ST_SCHEDULE_ESPECIAL>& especial = {})
+    {
+        CScheduleStore store;
+        store.LoadList();
+        EXPECT_TRUE(store.AddSchedule(name));
+        const int index = store.listCount() - 1;
+        const int id = store.SelectSchedule(index);
+        for (const ST_SCHEDULE_EVERY& entry : every)
+            EXPECT_TRUE(store.AddEvery(entry));
+        for (const ST_SCHEDULE_ESPECIAL& entry : especial)
+            EXPECT_TRUE(store.AddEspecial(entry));
+        return id;
+    }
+    void addReportTime(int hour, int minute)
+    {
+        CMailScheduleList mail;
+        mail.Load();
+        mail.Add(hour, minute, kEveryDay);
+        ASSERT_TRUE(mail.Save());
+    }
+    void startEngine(std::time_t time)
+    {
+        m_clock.set(time);
+        m_engine = std::make_unique<ServerEngine>(m_host, m_serverLog, m_clock);
+        m_engine->start();
+    }
+    // One tick of timer 2: the clock moves on 10 s; a run that the tick starts is waited for and finished.
+    void tick()
+    {
+        m_clock.advance(std::chrono::seconds(10));
+        m_engine->onTick();
+        finishRun();
+    }
+    void finishRun()
+    {
+        if (m_engine->isRunning())
+            m_engine->onRunFinished(m_host.waitForRun());
+    }
+    void runUntil(std::time_t time)
+    {
+        while (m_clock.now() + 10 <= time)
+            tick();
+    }
+    std::vector<std::string> monitorLog(const std::string& name) const
+    {
+        return readLines(m_data.path() + "/Log/" + CMyLog::monitorLogName(name));
+    }
+    std::vector<std::string> serverLog() const { return readLines(m_serverLog.path()); }
+    const ServerPanel* live(int panelNo)
+    {
+        m_panels = m_engine->livePanels();
+        const auto found = std::find_if(m_panels.begin(), m_panels.end(),
+                                        [panelNo](const ServerPanel& p) { return p.data.nPanelNo == panelNo; });
+        return found == m_panels.end() ? nullptr : &*found;
+    }
+    static std::vector<std::string> linesWith(const std::vector<std::string>& lines, const std::string& text)
+    {
+        std::vector<std::string> found;
+        std::copy_if(lines.begin(), lines.end(), std::back_inserter(found),
+                     [&text](const std::string& line) { return line.find(text) != std::string::npos; });
+        return found;
+    }
+
+    TempDataFolder m_data;
+    ScopedEnvironment m_timeout{"LUMIVANE_LINK_TIMEOUT_MS", "300"};
+    MailCatcher m_mail;
+    FakeClock m_clock;
+    RecordingHost m_host;
+    CMyLog m_serverLog{&m_clock};
+    PanelRegistry m_registry{m_data.path()};
+    std::unique_ptr<sim::Emulator> m_fleet;
+    std::unique_ptr<ServerEngine> m_engine;
+    std::vector<ServerPanel> m_panels;
+};
+
+TEST_F(ServerEngineTest, AWeekdayOfSchedulesSwitchesEachMonitorAtItsTimes)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n"
+               "lan b 127.0.0.3\nmonitor b model=QX-T988 power=off\n"
+               "lan c 127.0.0.4\nmonitor c model=QX-T988 power=off\n");
+    const int office = addSchedule("Office", {weekly(8, 0, 19, 0, kWeekdays, 6)});
+    // A holiday term over today without any time: no weekly action of this schedule today.
+    ST_SCHEDULE_ESPECIAL holiday;
+    holiday.fromYear = holiday.toYear = 2024;
+    holiday.fromMonth = holiday.toMonth = 3;
+    holiday.fromDay = 1;
+    holiday.toDay = 10;
+    const int hall = addSchedule("Hall", {weekly(9, 0, 18, 0, kEveryDay)}, {holiday});
+    addMonitor("a", "QX-T988", office);
+    addMonitor("b", "QX-T988");
+    addMonitor("c", "QX-T988", hall);
+
+    startEngine(localTime(2024, 3, 4, 7, 58, 5)); // a Monday
+    EXPECT_TRUE(m_engine->trayState().schedule);
+    runUntil(localTime(2024, 3, 4, 19, 1));
+
+    EXPECT_EQ(m_fleet->commandsCarriedOut("b").size(), 0u);
+    EXPECT_EQ(m_fleet->commandsCarriedOut("c").size(), 0u);
+    const std::vector<std::string> log = monitorLog("a");
+    EXPECT_EQ(linesWith(log, "Powered on"), std::vector<std::string>{"2024/03/04 08:00:05: Trace: Powered on successfully."});
+    EXPECT_EQ(linesWith(log, "Changed input"), std::vector<std::string>{"2024/03/04 08:00:05: Trace: Changed input to 10, successfully."});
+    EXPECT_EQ(linesWith(log, "Powered off"), std::vector<std::string>{"2024/03/04 19:00:05: Trace: Powered off successfully."});
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 1);
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0000"), 1);
+    // Each command is followed by a check of the monitor.
+    EXPECT_EQ(linesWith(log, "OK. (Status = ").size(), 2u);
+    EXPECT_FALSE(m_engine->trayState().schedule);
+    EXPECT_NE(std::find(m_host.posted.begin(), m_host.posted.end(), std::pair(1224, 0)), m_host.posted.end());
+    EXPECT_EQ(m_host.posted.back(), std::pair(1224, 1));
+}
+
+TEST_F(ServerEngineTest, AnActionAtMidnightRunsAfterTheDateChange)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n");
+    addMonitor("a", "QX-T988", addSchedule("Night", {weekly(0, 0, -1, 0, kEveryDay)}));
+    startEngine(localTime(2024, 3, 4, 23, 58, 5));
+    runUntil(localTime(2024, 3, 5, 0, 3));
+    EXPECT_EQ(linesWith(monitorLog("a"), "Powered on"),
+              std::vector<std::string>{"2024/03/05 00:00:15: Trace: Powered on successfully."});
+}
+
+TEST_F(ServerEngineTest, SavedSchedulesRunAnActionOnceMoreWhenItIsLessThanAMinuteOld)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n");
+    addMonitor("a", "QX-T988", addSchedule("Office", {weekly(7, 59, -1, 0, kEveryDay), weekly(8, 0, -1, 0, kEveryDay)}));
+    startEngine(localTime(2024, 3, 4, 7, 58, 5));
+    runUntil(localTime(2024, 3, 4, 8, 0, 35));
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 2);
+
+    m_engine->onMessage(windowMessages::kSchedulesChanged, 0, 0); // the console saved at 08:00:35
+    EXPECT_EQ(m_host.posted.back(), std::pair(1225, 0));
+    runUntil(localTime(2024, 3, 4, 8, 5));
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 3);
+    EXPECT_EQ(linesWith(monitorLog("a"), "Powered on").back(), "2024/03/04 08:00:45: Trace: Powered on successfully.");
+}
+
+TEST_F(ServerEngineTest, ASettingOfTheClockRebuildsTheDayWithoutWhatIsPast)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n"
+               "lan b 127.0.0.3\nmonitor b model=QX-T988 power=off\n");
+    addMonitor("a", "QX-T988", addSchedule("A", {weekly(8, 0, -1, 0, kEveryDay)}));
+    startEngine(localTime(2024, 3, 4, 7, 0, 5));
+    tick();
+    // The clock is set two hours on: the 08:00 action is long past and dropped.
+    m_clock.set(localTime(2024, 3, 4, 9, 0, 5));
+    m_engine->onClockChanged();
+    tick();
+    tick();
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 0);
+
+    // Without the notice, a late action still runs on the next tick.
+    m_engine.reset();
+    startEngine(localTime(2024, 3, 4, 7, 0, 5));
+    m_clock.set(localTime(2024, 3, 4, 9, 0, 5));
+    tick();
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 1);
+}
+
+TEST_F(ServerEngineTest, MonitoringPollsEveryIntervalMinutes)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988\n"
+               "lan b 127.0.0.3\nmonitor b model=QX-T988\n");
+    setting("Check", "Monitoring", "1");
+    setting("Check", "Interval", "5");
+    addMonitor("a", "QX-T988");
+    addMonitor("b", "QX-T988", 0, false);
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    runUntil(localTime(2024, 3, 4, 10, 21));
+    EXPECT_EQ(monitorLog("a"), (std::vector<std::string>{"2024/03/04 10:00:15: Trace: OK. (Status = 0000)",
+                                                         "2024/03/04 10:05:05: Trace: OK. (Status = 0000)",
+                                                         "2024/03/04 10:10:05: Trace: OK. (Status = 0000)",
+                                                         "2024/03/04 10:15:05: Trace: OK. (Status = 0000)",
+                                                         "2024/03/04 10:20:05: Trace: OK. (Status = 0000)"}));
+    EXPECT_EQ(m_fleet->commandsCarriedOut("b").size(), 0u); // not a monitoring target
+    EXPECT_TRUE(m_engine->trayState().monitoring);
+}
+
+TEST_F(ServerEngineTest, ANoticeIsMailedOncePerChangeToABadStatus)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 serial=SN-77 mac=0010C9000002\n");
+    setting("Check", "Monitoring", "1");
+    setting("Check", "Interval", "1");
+    setting("Check", "MessageBox", "1");
+    ASSERT_TRUE(SaveAddresses({{"ops@example.com", 2}, {"boss@example.com", 1}, {"both@example.com", 3}}));
+    const int a = addMonitor("a", "QX-T988");
+    TESSERA_PANEL_DATA identity = m_registry.panels()[0];
+    std::strcpy(identity.szSerialNo, "SN-77");
+    std::strcpy(identity.szMACAddress, "0010C9000002");
+    ASSERT_TRUE(m_registry.updateMonitor(identity));
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+
+    const auto pollOnce = [&] { runUntil(m_clock.now() + 60); };
+    pollOnce(); // good
+    m_fleet->setHardwareStatus("a", 0x8000);
+    pollOnce(); // notice
+    pollOnce(); // the same error: no notice
+    m_fleet->setHardwareStatus("a", 0x2000);
+    pollOnce(); // another error: notice
+    m_fleet->setHardwareStatus("a", 0);
+    pollOnce(); // good again: no notice
+    m_engine->waitForMail();
+
+    const std::vector<std::string> notices = m_mail.mailsWithSubject("Lumivane Error Notice (a)");
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(m_mail.mails().size(), 2u);
+    const std::string& first = notices[0];
+    EXPECT_NE(first.find("To: ops@example.com\r\n"), std::string::npos);
+    EXPECT_NE(first.find("To: both@example.com\r\n"), std::string::npos);
+    EXPECT_EQ(first.find("boss@example.com"), std::string::npos);
+    const auto place = m_fleet->place("a");
+    const std::string body = "Status : Abnormal Temperature\r\n"
+                             "Error Detail : The monitor has been abnormal temperature. (Status = 8000) Turn off and "
+                             "on the main power, after checking not covered the vent hole.\r\n"
+                             "\r\n"
+                             "Monitor Name : a\r\n"
+                             "Model Name : QX-T988\r\n"
+                             "Serial Number : SN-77\r\n"
+                             "IP Address : 127.0.0.2\r\n"
+                             "Data Port : " + std::to_string(place->dataPort) + "\r\n"
+                             "MAC Address : 0010C9000002\r\n"
+                             "Temperature (degC) : 32\r\n";
+    EXPECT_NE(first.find("\r\n\r\n" + body), std::string::npos) << first;
+    EXPECT_NE(notices[1].find("Status : Abnormal Fan\r\n"), std::string::npos);
+
+    ASSERT_EQ(m_host.errorList.size(), 2u);
+    EXPECT_EQ(m_host.errorList[0].first, "a");
+    EXPECT_EQ(m_host.errorListShown, 2);
+    EXPECT_EQ(live(a)->state.statusFlags, 0u);
+}
+
+TEST_F(ServerEngineTest, AReportTimePollsTheTargetsOnceAndMailsWhatItFound)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 input=4\n"
+               "lan b 127.0.0.3\nmonitor b model=QX-T988 status=8000\n"
+               "lan c 127.0.0.4\nmonitor c model=QX-T988\n"
+               "lan z 127.0.0.5\nmonitor z model=Brela hours=2600\n");
+    ASSERT_TRUE(SaveAddresses({{"report@example.com", 1}}));
+    addReportTime(9, 0);
+    addMonitor("a", "QX-T988");
+    addMonitor("b", "QX-T988");
+    addMonitor("c", "QX-T988", 0, false);
+    addMonitor("z", "Brela");
+    startEngine(localTime(2024, 3, 4, 8, 59, 5));
+    runUntil(localTime(2024, 3, 4, 9, 5));
+    m_engine->waitForMail();
+
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR????"), 1);
+    EXPECT_EQ(m_fleet->commandsCarriedOut("c").size(), 0u);
+    const std::vector<std::string> mails = m_mail.mails();
+    ASSERT_EQ(mails.size(), 1u); // no notice: nobody asked for them
+    const std::string body = "Monitoring Set : 3\r\n"
+                             "Error Set: 1\r\n"
+                             "\r\n"
+                             "[Monitor Name]\t[Status]\t[Input]\t[Signal]\t[Panel work time]\r\n"
+                             "a\tPower On\tPC HDMI\t1920x1080\t---\r\n"
+                             "b\tAbnormal Temperature\t---\t---\t---\r\n"
+                             "z\tPower On\tINPUT1\t\t2500\r\n";
+    EXPECT_NE(mails[0].find("Subject: Lumivane Report\r\n"), std::string::npos);
+    EXPECT_NE(mails[0].find("\r\n\r\n" + body), std::string::npos) << mails[0];
+}
+
+TEST_F(ServerEngineTest, TheExternalCommandGetsEachFailingMonitorsNameAndRunsNothingElse)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988\n");
+    TempFolder scratch;
+    const std::string script = scratch.file("note.sh");
+    writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$2\" >> \"$1\"\n");
+    ::chmod(script.c_str(), 0700);
+    const std::string out = scratch.file("names");
+    const std::string pwned = scratch.file("pwned");
+    setting("Check", "Monitoring", "1");
+    setting("Check", "ExecCommand", "1");
+    setting("Check", "ExecCommandName", script + " " + out + " %n");
+    const std::string first = "first;touch " + pwned;
+    const std::string second = "second $(touch " + pwned + ") `touch " + pwned + "`";
+    addMonitor("a", "QX-T988", 0, true, first);
+    addMonitor("a", "QX-T988", 0, true, second);
+    addMonitor("a", "QX-T988", 0, true, "good");
+    // The first two cannot be reached.
+    for (const TESSERA_PANEL_DATA& panel : m_registry.panels()) {
+        if (std::string(panel.szName) != "good") {
+            TESSERA_PANEL_DATA changed = panel;
+            changed.nDataPort = 1;
+            ASSERT_TRUE(m_registry.updateMonitor(changed));
+        }
+    }
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    tick();
+    for (int wait = 0; wait < 300 && readLines(out).size() < 2; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::vector<std::string> names = readLines(out);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{first, second}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(fileExists(pwned));
+}
+
+TEST_F(ServerEngineTest, AnInvalidScheduleEntryIsSkippedWithOneLogLineAndTheOthersRun)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n");
+    const int id = addSchedule("Office", {});
+    writeFile(m_data.path() + "/Schedule/Schedule" + std::to_string(id) + ".scf",
+              "0,25:00,19:00,0,127\n0,08:00,,0,127\n1,08:30,,0,2024/13/01,2024/12/31\n");
+    addMonitor("a", "QX-T988", id);
+    startEngine(localTime(2024, 3, 4, 7, 59, 5));
+    runUntil(localTime(2024, 3, 4, 8, 1));
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 1);
+    const std::vector<std::string> errors = linesWith(serverLog(), ": ERROR: ");
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_NE(errors[0].find("\"Office\""), std::string::npos);
+    EXPECT_NE(errors[0].find("2024/13/01"), std::string::npos);
+    EXPECT_NE(errors[1].find("0,25:00,19:00,0,127"), std::string::npos);
+}
+
+TEST_F(ServerEngineTest, ACommandFromTheStatusWindowRunsOnCopiesAndListsItsErrors)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n");
+    ASSERT_TRUE(SaveAddresses({{"ops@example.com", 2}}));
+    const int a = addMonitor("a", "QX-T988");
+    const int b = addMonitor("a", "QX-T988", 0, true, "b");
+    const std::vector<TESSERA_PANEL_DATA> registered = m_registry.panels();
+    TESSERA_PANEL_DATA unreachable = *std::find_if(registered.begin(), registered.end(),
+                                                   [](const TESSERA_PANEL_DATA& p) { return std::string(p.szName) == "b"; });
+    unreachable.nDataPort = 1;
+    ASSERT_TRUE(m_registry.updateMonitor(unreachable));
+    TESSERA_PANEL_DATA unused = lanMonitor(*m_fleet, "a", "QX-T988");
+    unused.bUse = 0;
+    const int c = m_registry.addMonitor(unused, 0, "unused")->nPanelNo;
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+
+    EXPECT_EQ(m_engine->startManualCommand({{c}, {}, false}, {true, true}), ManualStart::NoTargets);
+    ASSERT_EQ(m_engine->startManualCommand({{a, b, c}, {}, false}, {true, true}), ManualStart::Started);
+    EXPECT_EQ(m_engine->startManualCommand({{}, {0}, true}, {}), ManualStart::Busy);
+    finishRun();
+    m_engine->waitForMail();
+
+    EXPECT_EQ(m_host.progress, (std::vector<int>{1, 2}));
+    EXPECT_GE(m_host.progressClosed, 1);
+    ASSERT_EQ(m_host.errorList.size(), 1u);
+    EXPECT_EQ(m_host.errorList[0].first, "b");
+    EXPECT_EQ(m_host.errorList[0].second, "Lumivane or another module may be accessing 127.0.0.2.");
+    EXPECT_EQ(m_host.errorListShown, 1);
+    EXPECT_EQ(live(a)->state.power, 1);
+    EXPECT_EQ(live(a)->state.statusText, "OK. (Status = 0000)");
+    EXPECT_EQ(live(b)->state.statusFlags, kConnectionErrorFlags);
+    EXPECT_FALSE(live(c)->state.hasStatus);
+    EXPECT_EQ(m_mail.mailsWithSubject("Lumivane Error Notice (b)").size(), 1u);
+
+    // The button: every monitor of group 0, a check only.
+    ASSERT_EQ(m_engine->startManualCommand({{}, {0}, true}, {}), ManualStart::Started);
+    finishRun();
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 1);
+    EXPECT_EQ(m_host.errorList.size(), 1u); // b failed its check again: no new error, nothing listed
+    EXPECT_EQ(m_host.errorListShown, 2);
+}
+
+TEST_F(ServerEngineTest, StatusKeysAreWrittenBackAndTheStateOutlivesAReload)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988\n");
+    const int a = addMonitor("a", "QX-T988");
+    addMonitor("a", "QX-T988", 0, true, "second");
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    std::vector<TESSERA_PANEL_DATA> stored = m_registry.panels();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].nStatusKey, 1);
+    EXPECT_EQ(stored[1].nStatusKey, 2);
+
+    ASSERT_EQ(m_engine->startManualCommand({{a}, {}, false}, {}), ManualStart::Started);
+    // The console adds a monitor while the run goes on: the reload waits for its end.
+    addMonitor("a", "QX-T988", 0, true, "third");
+    m_engine->onMessage(windowMessages::kPanelsChanged, 0, 0);
+    EXPECT_EQ(m_engine->livePanels().size(), 2u);
+    finishRun();
+    EXPECT_EQ(m_engine->livePanels().size(), 3u);
+    EXPECT_TRUE(live(a)->state.hasStatus);
+    EXPECT_EQ(m_registry.panels()[2].nStatusKey, 3);
+    EXPECT_EQ(m_host.posted.back(), std::pair(1224, 1));
+    EXPECT_NE(std::find(m_host.posted.begin(), m_host.posted.end(), std::pair(1226, 0)), m_host.posted.end());
+}
+
+TEST_F(ServerEngineTest, AnUnreadablePanelFileKeepsTheMonitorsKnownSoFar)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988\n");
+    addMonitor("a", "QX-T988");
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    // A folder where the file should be cannot be read by anyone.
+    const std::string panels = m_registry.panelsPath();
+    ASSERT_EQ(::rename(panels.c_str(), (panels + ".away").c_str()), 0);
+    ASSERT_EQ(::mkdir(panels.c_str(), 0700), 0);
+    m_engine->onMessage(windowMessages::kPanelsChanged, 0, 0);
+    ::rmdir(panels.c_str());
+    EXPECT_EQ(m_engine->livePanels().size(), 1u);
+    EXPECT_EQ(linesWith(serverLog(), "ERROR: Cannot read the panel file").size(), 1u);
+}
+
+TEST_F(ServerEngineTest, AFailingMailProgramIsLoggedAndTheServerGoesOn)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 status=8000\n");
+    TempFolder scratch;
+    writeFile(scratch.file("sendmail"), "#!/bin/sh\ncat > /dev/null\nexit 3\n");
+    ::chmod(scratch.file("sendmail").c_str(), 0700);
+    const ScopedEnvironment failing("LUMIVANE_SENDMAIL", scratch.file("sendmail"));
+    ASSERT_TRUE(SaveAddresses({{"ops@example.com", 3}}));
+    setting("Check", "Monitoring", "1");
+    addReportTime(10, 1);
+    addMonitor("a", "QX-T988");
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    runUntil(localTime(2024, 3, 4, 10, 2));
+    m_engine->waitForMail();
+    EXPECT_EQ(linesWith(serverLog(), "ERROR: Send mail error. (Error code = 3)").size(), 2u); // notice, report
+}
+
+TEST_F(ServerEngineTest, ExitDuringARunCancelsAndWaitsForTheWorker)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off powerup=600000\n");
+    setting("Environment", "ZRPowerWait", "3600");
+    const int a = addMonitor("a", "QX-T988");
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    m_clock.setRealDivisor(1); // the power-on wait is a real hour unless cancelled
+    ASSERT_EQ(m_engine->startManualCommand({{a}, {}, false}, {true, true}), ManualStart::Started);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto before = std::chrono::steady_clock::now();
+    m_engine->shutdown();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
+    EXPECT_FALSE(m_engine->isRunning());
+    EXPECT_TRUE(m_engine->livePanels().empty());
+    EXPECT_EQ(m_engine->startManualCommand({{a}, {}, false}, {}), ManualStart::Busy);
+}
+
+} // namespace
