@@ -136,6 +136,8 @@ public:
         for (const ChainSpec& chain : m_fleet.chains)
             if (chain.monitors.empty())
                 return fail(error, "chain '" + chain.name + "' has no monitor");
+            if (chain.monitors.size() > 255)
+                return fail(error, "chain '" + chain.name + "' has more monitors than IDs (255)");
         return true;
     }
 

@@ -76,6 +76,13 @@ TEST(FleetFile, ErrorsNameTheLine)
         {"launch\n", "line 1: unknown statement 'launch'"},
         {"chain a\nchain b\nmonitor m\n", "chain 'a' has no monitor"},
     };
+    std::string crowded = "chain big\n";
+    for (int i = 0; i < 256; ++i)
+        crowded += "monitor m" + std::to_string(i) + "\n";
+    FleetSpec fleet;
+    std::string error;
+    EXPECT_FALSE(parseFleet(crowded, fleet, error));
+    EXPECT_EQ(error, "chain 'big' has more monitors than IDs (255)");
     for (const Case& c : cases) {
         FleetSpec fleet;
         std::string error;
