@@ -133,11 +133,12 @@ public:
 
     bool finish(std::string& error)
     {
-        for (const ChainSpec& chain : m_fleet.chains)
+        for (const ChainSpec& chain : m_fleet.chains) {
             if (chain.monitors.empty())
                 return fail(error, "chain '" + chain.name + "' has no monitor");
             if (chain.monitors.size() > 255)
                 return fail(error, "chain '" + chain.name + "' has more monitors than IDs (255)");
+        }
         return true;
     }
 
