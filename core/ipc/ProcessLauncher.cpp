@@ -63,8 +63,14 @@ public:
     }
     SpawnAttributes(const SpawnAttributes&) = delete;
     SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-    ~SpawnAttributes() { posix_spawnattr_destroy(&m_attributes); }
-    const posix_spawnattr_t* get() const { return &m_attributes; }
+    ~SpawnAttributes()
+    {
+        posix_spawnattr_destroy(&m_attributes);
+    }
+    const posix_spawnattr_t* get() const
+    {
+        return &m_attributes;
+    }
 
 private:
     posix_spawnattr_t m_attributes;

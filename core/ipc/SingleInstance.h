@@ -19,7 +19,8 @@ public:
     SingleInstance& operator=(const SingleInstance&) = delete;
     ~SingleInstance(); // stops listening, then releases the mutex
 
-    enum class Start {
+    enum class Start
+    {
         First,          // this is the instance; its listener is open
         AlreadyRunning, // another instance holds the mutex
         Failed,         // no mutex or no socket (see error)

@@ -13,8 +13,7 @@
 namespace lumivane {
 namespace {
 
-template <typename Number>
-bool takeNumber(std::string_view& text, Number& value, bool last)
+template <typename Number> bool takeNumber(std::string_view& text, Number& value, bool last)
 {
     const size_t end = last ? text.size() : text.find(' ');
     if (end == 0 || end == std::string_view::npos)

@@ -11,11 +11,11 @@ namespace lumivane {
 // "<message> <wParam> <lParam>\n" written to a Unix socket named after the receiving window class. No
 // data travels in a message; both programs read the shared files.
 namespace windowMessages {
-inline constexpr int kActivate = 0x0006;          // console: bring the running console forward
-inline constexpr int kSettingsChanged = 1124;     // monitoring or security settings changed
-inline constexpr int kPanelsChanged = 1125;       // monitors or their schedule assignment changed
-inline constexpr int kSchedulesChanged = 1126;    // schedules or report times changed
-inline constexpr int kShowStatus = 1128;          // server: open the status window, wParam = authority
+inline constexpr int kActivate = 0x0006;       // console: bring the running console forward
+inline constexpr int kSettingsChanged = 1124;  // monitoring or security settings changed
+inline constexpr int kPanelsChanged = 1125;    // monitors or their schedule assignment changed
+inline constexpr int kSchedulesChanged = 1126; // schedules or report times changed
+inline constexpr int kShowStatus = 1128;       // server: open the status window, wParam = authority
 } // namespace windowMessages
 
 inline constexpr const char* kConsoleWindowClass = "Lumivane_ClassName";
@@ -40,7 +40,8 @@ std::optional<WindowMessage> parseWindowMessage(std::string_view line);
 // a socket address.
 std::string windowSocketPath(std::string_view className, bool createFolder = false);
 
-enum class PostResult {
+enum class PostResult
+{
     Delivered,
     NoListener, // nobody listens: the receiving program is not running; not an error
     Failed,

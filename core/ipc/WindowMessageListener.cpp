@@ -58,7 +58,9 @@ bool WindowMessageListener::listen(const std::string& socketPath, std::string& e
     }
     std::memcpy(address.sun_path, socketPath.data(), socketPath.size());
 
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::lstat(socketPath.c_str(), &info) == 0) {
         if (!S_ISSOCK(info.st_mode)) {
             error = "Not a socket: " + socketPath;

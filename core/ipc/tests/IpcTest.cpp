@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <sys/socket.h>
@@ -136,10 +136,10 @@ TEST(WindowMessages, MisbehavingSendersCannotTieTheListenerUp)
     ASSERT_TRUE(listener.listenAs(kServerWindowClass, error)) << error;
     const std::string path = listener.path();
 
-    const int silent = connectTo(path);          // connects and never writes
-    const int garbage = connectTo(path);         // writes lines that are no messages, then one that is
+    const int silent = connectTo(path);  // connects and never writes
+    const int garbage = connectTo(path); // writes lines that are no messages, then one that is
     sendAll(garbage, "hello\n1124 zero 0\n\n1126 0 0\r\n");
-    const int flood = connectTo(path);           // never ends its line
+    const int flood = connectTo(path); // never ends its line
     sendAll(flood, std::string(1000, '7'));
     EXPECT_EQ(PostResult::Delivered, postWindowMessage(kServerWindowClass, {1125, 0, 0}));
 
@@ -170,7 +170,9 @@ TEST(WindowMessages, ListenerReplacesAStaleSocketButNoOtherFile)
     {
         WindowMessageListener first;
         ASSERT_TRUE(first.listen(path, error)) << error;
-        struct stat info{};
+        struct stat info
+        {
+        };
         ASSERT_EQ(0, ::stat(path.c_str(), &info));
         EXPECT_EQ(0660u, info.st_mode & 0777);
         // A crashed program leaves its socket file: simulate by listening again on the same path.

@@ -1,0 +1,129 @@
+#include "CPanelDeskDlg.h"
+
+#include "COperationPlaceholder.h"
+#include "common/Prompter.h"
+#include "common/UiText.h"
+#include "config/CConfigSheet.h"
+#include "security/CSecurityDlg.h"
+#include "tree/PanelTreeImages.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace lumivane {
+
+CPanelDeskDlg::CPanelDeskDlg(Prompter& prompter, Authority authority, uint16_t customizeMask, bool inputModeAvailable,
+                             QWidget* parent)
+    : QDialog(parent), m_prompter(prompter), m_authority(authority)
+{
+    setObjectName("panelDeskWindow");
+    setWindowTitle(applicationTitle());
+    setWindowIcon(applicationIcon());
+
+    // The window menu carries "Version Information..." as the title bar's menu would.
+    auto* menuBar = new QMenuBar(this);
+    QMenu* windowMenu = menuBar->addMenu(uiText("&Window"));
+    windowMenu->setObjectName("windowMenu");
+    m_versionAction = windowMenu->addAction(uiText(101), this, &CPanelDeskDlg::showVersionInformation);
+    m_versionAction->setObjectName("versionInformationAction");
+    windowMenu->addSeparator();
+    windowMenu->addAction(uiText("&Close"), this, &CPanelDeskDlg::reject);
+
+    m_monitorControlButton = addButton("Monitor Control", "monitorControlButton");
+    m_monitoringButton = addButton("Monitoring", "monitoringButton");
+    m_scheduleButton = addButton("Schedule", "scheduleButton");
+    m_mailMonitoringSettingButton = addButton("Mail/Monitoring Setting", "mailMonitoringSettingButton");
+    m_passwordSettingButton = addButton("Password Setting", "passwordSettingButton");
+    auto* buttonRow = new QHBoxLayout;
+    for (QPushButton* button : {m_monitorControlButton, m_monitoringButton, m_scheduleButton,
+                                m_mailMonitoringSettingButton, m_passwordSettingButton})
+        buttonRow->addWidget(button);
+    buttonRow->addStretch();
+
+    m_pageFrame = new QFrame(this);
+    m_pageFrame->setObjectName("pageFrame");
+    m_operationPage = new COperationPlaceholder(prompter, m_pageFrame);
+    auto* pageLayout = new QVBoxLayout(m_pageFrame);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(m_operationPage);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar);
+    layout->addLayout(buttonRow);
+    layout->addWidget(m_pageFrame);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // a fixed-size window that fits its page
+
+    connect(m_monitorControlButton, &QPushButton::clicked, this, [this] { notAvailableYet(m_monitorControlButton); });
+    connect(m_scheduleButton, &QPushButton::clicked, this, [this] { notAvailableYet(m_scheduleButton); });
+    connect(m_monitoringButton, &QPushButton::clicked, this, &CPanelDeskDlg::startServer);
+    connect(m_passwordSettingButton, &QPushButton::clicked, this, &CPanelDeskDlg::openPasswordSetting);
+    connect(m_mailMonitoringSettingButton, &QPushButton::clicked, this, &CPanelDeskDlg::openMailMonitoringSetting);
+
+    layOut(customizeMask, inputModeAvailable);
+}
+
+QPushButton* CPanelDeskDlg::addButton(const char* text, const char* objectName)
+{
+    auto* button = new QPushButton(uiText(text), this);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    button->setMinimumWidth(110);
+    return button;
+}
+
+void CPanelDeskDlg::layOut(uint16_t customizeMask, bool inputModeAvailable)
+{
+    const FunctionAccess access = functionAccessFor(m_authority, customizeMask, inputModeAvailable);
+    m_restrictedLayout = access.restrictedLayout;
+    if (access.restrictedLayout) {
+        // Only "Monitoring" stays; with the others hidden it takes the place of "Monitor Control".
+        for (QPushButton* button :
+             {m_monitorControlButton, m_scheduleButton, m_mailMonitoringSettingButton, m_passwordSettingButton})
+            button->hide();
+    } else {
+        m_monitorControlButton->setEnabled(access.monitorControl);
+        m_scheduleButton->setEnabled(access.schedule);
+        m_mailMonitoringSettingButton->setEnabled(access.mailMonitoringSetting);
+        m_passwordSettingButton->setEnabled(access.passwordSetting);
+    }
+    m_operationPage->setRestricted(access.restrictedLayout, access.inputSelection);
+    m_operationPage->setCustomizeMask(access.operationMask);
+}
+
+void CPanelDeskDlg::showVersionInformation()
+{
+    CConfigSheet sheet(m_prompter, m_authority, this);
+    sheet.showVersionPage();
+    sheet.exec();
+}
+
+void CPanelDeskDlg::openMailMonitoringSetting()
+{
+    CConfigSheet sheet(m_prompter, m_authority, this);
+    sheet.exec();
+}
+
+void CPanelDeskDlg::openPasswordSetting()
+{
+    CSecurityDlg dialog(m_prompter, this);
+    dialog.exec();
+}
+
+void CPanelDeskDlg::startServer()
+{
+    std::string error;
+    if (!m_serverStarter.start(static_cast<int>(m_authority), error))
+        m_prompter.error(this, uiText(consoleTexts::kServerCannotStart));
+}
+
+void CPanelDeskDlg::notAvailableYet(const QPushButton* button)
+{
+    m_prompter.information(this, uiText(consoleTexts::kNotAvailableYet).arg(button->text()));
+}
+
+} // namespace lumivane

@@ -1,0 +1,171 @@
+// The look of the console's windows: nothing cut off, controls inside their window, the button row in one
+// line. With LUMIVANE_SCREENSHOT_DIR set, every window is also saved there as a picture to look at.
+#include "ModalDialogs.h"
+#include "QtTestMain.h"
+#include "ScriptedPrompter.h"
+#include "StoreFiles.h"
+#include "TempFolder.h"
+#include "app/COperationPlaceholder.h"
+#include "app/CPanelDeskDlg.h"
+#include "config/CConfigSheet.h"
+#include "security/CAuthentificationDlg.h"
+#include "security/CCustomizeAuthorityDlg.h"
+#include "security/CSecurityDlg.h"
+#include "security/CSetPasswordDlg.h"
+#include "tessera.h"
+#include "tree/CPanelTreeCtrl.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <memory>
+
+using namespace lumivane;
+using namespace lumivane::test;
+
+namespace {
+
+// Every visible text control shows its whole text and lies inside the window.
+void checkNothingCutOff(QWidget* window)
+{
+    const QRect area = window->rect();
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(window) || widget->window() != window)
+            continue;
+        const QRect placed(widget->mapTo(window, QPoint(0, 0)), widget->size());
+        QVERIFY2(area.contains(placed), qPrintable(widget->objectName() + " lies outside its window"));
+        const auto* label = qobject_cast<QLabel*>(widget);
+        if (qobject_cast<QAbstractButton*>(widget) || (label && !label->wordWrap())) {
+            const QSize hint = widget->sizeHint();
+            QVERIFY2(widget->width() >= hint.width() && widget->height() >= hint.height(),
+                     qPrintable(QString("%1 \"%2\" is cut: %3x%4 < %5x%6")
+                                    .arg(widget->metaObject()->className(), widget->objectName())
+                                    .arg(widget->width())
+                                    .arg(widget->height())
+                                    .arg(hint.width())
+                                    .arg(hint.height())));
+        }
+    }
+}
+
+void saveScreenshot(QWidget* window, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("LUMIVANE_SCREENSHOT_DIR");
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        QVERIFY(window->grab().save(folder + "/" + name + ".png"));
+}
+
+void showAndCheck(QWidget* window, const QString& name)
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    checkNothingCutOff(window);
+    saveScreenshot(window, name);
+}
+
+} // namespace
+
+class LookTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TESSERA_Initialize(); }
+    void cleanupTestCase() { TESSERA_Uninitialize(); }
+    void init()
+    {
+        m_folder = std::make_unique<TempDataFolder>();
+        writeGroups(3, {{1, "Entrance Hall", 0}, {2, "Stage", 1}, {3, "Meeting Rooms", 0}});
+        TESSERA_PANEL_DATA lan = panelRecord(4, 3, "[004] 192.168.150.24 ID1", "QX-T402");
+        lan.nInterface = 1;
+        writePanels({panelRecord(1, 1, "[001] Lobby left", "QX-P42"), panelRecord(2, 1, "[002] Lobby right", "QX-P42"),
+                     panelRecord(3, 2, "[003] Stage wall", "Brela"), lan, panelRecord(5, 0, "[005] Spare", "QX-A32"),
+                     panelRecord(6, 0, "[006] COM1 ID2"), panelRecord(7, 3, "[007] Old display", "QX-P42", false)});
+    }
+    void cleanup()
+    {
+        cancelModalWatches();
+        m_folder.reset();
+    }
+
+    void mainWindowForEachAuthority_data()
+    {
+        QTest::addColumn<int>("authority");
+        QTest::addColumn<int>("mask");
+        QTest::newRow("administrator") << 1 << 0;
+        QTest::newRow("normal-operator") << 2 << 0x4048;
+        QTest::newRow("normal-operator-mask-0") << 2 << 0;
+        QTest::newRow("restricted-operator") << 3 << 0;
+    }
+    void mainWindowForEachAuthority()
+    {
+        QFETCH(int, authority);
+        QFETCH(int, mask);
+        CPanelDeskDlg window(m_prompter, static_cast<Authority>(authority), uint16_t(mask), false);
+        CPanelTreeCtrl* tree = window.operationPage()->tree();
+        tree->setItemChecked(tree->findItem(1, true), true);
+        showAndCheck(&window, QString("main-") + QTest::currentDataTag());
+
+        // The buttons stand in one row, left to right, without overlapping.
+        int right = 0, top = -1;
+        for (auto* button : window.findChildren<QPushButton*>()) {
+            if (!button->isVisible() || button->parent() != &window)
+                continue;
+            QVERIFY(button->x() >= right);
+            QVERIFY(top < 0 || button->y() == top);
+            right = button->x() + button->width();
+            top = button->y();
+        }
+        QVERIFY(tree->horizontalScrollBar()->maximum() == 0); // the sample names fit without scrolling
+    }
+
+    void treeInRegistrationMode()
+    {
+        CPanelTreeCtrl tree(m_prompter);
+        tree.setMode(PanelTreeMode::Registration);
+        tree.reload();
+        tree.expandAll();
+        tree.resize(280, 300);
+        tree.setCurrentItem(tree.findItem(4, false));
+        showAndCheck(&tree, "tree-registration");
+        QVERIFY(tree.horizontalScrollBar()->maximum() == 0);
+    }
+
+    void treeWithCheckBoxesAndAllImages()
+    {
+        CPanelTreeCtrl tree(m_prompter);
+        tree.setMode(PanelTreeMode::Schedule);
+        tree.setCheckBoxes(true);
+        tree.setItemChecked(tree.findItem(3, true), true);
+        tree.resize(280, 300);
+        showAndCheck(&tree, "tree-operation-checkboxes");
+        QLabel strip;
+        strip.setPixmap(panelImageStrip(2));
+        showAndCheck(&strip, "image-strip-x2");
+    }
+
+    void dialogs()
+    {
+        CAuthentificationDlg login(m_prompter);
+        showAndCheck(&login, "login");
+        CSecurityDlg security(m_prompter);
+        showAndCheck(&security, "password-setting");
+        security.hide(); // closing would save
+        CSetPasswordDlg setPassword(m_prompter, "");
+        showAndCheck(&setPassword, "set-password");
+        CCustomizeAuthorityDlg customize(0x4048);
+        showAndCheck(&customize, "customize-authority");
+        CConfigSheet sheet(m_prompter, Authority::Administrator);
+        showAndCheck(&sheet, "version-sheet");
+    }
+
+private:
+    std::unique_ptr<TempDataFolder> m_folder;
+    ScriptedPrompter m_prompter;
+};
+
+LUMIVANE_QTEST_MAIN(LookTest)
+#include "LookTest.moc"

@@ -1,0 +1,51 @@
+#include "ScriptedPrompter.h"
+
+namespace lumivane::test {
+
+QMessageBox::StandardButton ScriptedPrompter::ask(QWidget* /*parent*/, const Prompt& prompt)
+{
+    m_asked.push_back(prompt);
+    if (!m_answers.empty()) {
+        const QMessageBox::StandardButton answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    if (prompt.buttons == QMessageBox::Ok)
+        return QMessageBox::Ok;
+    ++m_unexpected;
+    return prompt.buttons & QMessageBox::Cancel ? QMessageBox::Cancel : QMessageBox::No;
+}
+
+QString ScriptedPrompter::openFileName(QWidget* /*parent*/, const FilePrompt& /*prompt*/)
+{
+    if (m_fileNames.empty()) {
+        ++m_unexpected;
+        return {};
+    }
+    const QString path = m_fileNames.front();
+    m_fileNames.pop_front();
+    return path;
+}
+
+QString ScriptedPrompter::saveFileName(QWidget* parent, const FilePrompt& prompt)
+{
+    return openFileName(parent, prompt);
+}
+
+QStringList ScriptedPrompter::texts() const
+{
+    QStringList texts;
+    for (const Prompt& prompt : m_asked)
+        texts << prompt.text;
+    return texts;
+}
+
+void ScriptedPrompter::clear()
+{
+    m_answers.clear();
+    m_fileNames.clear();
+    m_asked.clear();
+    m_unexpected = 0;
+}
+
+} // namespace lumivane::test
