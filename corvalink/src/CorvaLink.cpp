@@ -42,8 +42,8 @@ LINK_HANDLE openSerial(const PortName& name, uint32_t flags, volatile int32_t* c
     auto transport = SerialTransport::open(serialDeviceFor(name.comNumber), static_cast<int>(flags >> 24));
     if (!transport)
         return nullptr;
-    return wrap(std::make_unique<Link>(std::move(transport), static_cast<int>(flags & 0xFF), timeoutsFor(flags),
-                                       cancel));
+    return wrap(
+        std::make_unique<Link>(std::move(transport), static_cast<int>(flags & 0xFF), timeoutsFor(flags), cancel));
 }
 
 LINK_HANDLE openLan(const PortName& name, const char* user, const char* password, uint32_t flags,

@@ -105,8 +105,8 @@ LoginOutcome outcomeOfFinalLine(std::string_view line)
 
 } // namespace
 
-LoginOutcome greetAndLogIn(Transport& transport, std::string_view user, std::string_view password,
-                           int timeoutMs, const volatile int32_t* cancel)
+LoginOutcome greetAndLogIn(Transport& transport, std::string_view user, std::string_view password, int timeoutMs,
+                           const volatile int32_t* cancel)
 {
     GreetingReader reader(transport, timeoutMs, cancel);
     std::string text;

@@ -119,8 +119,8 @@ std::vector<LanAnswer> searchLan(const std::vector<uint32_t>& targets, uint16_t 
         socklen_t length = sizeof from;
         ssize_t size;
         // Bounded, so that a flood of datagrams cannot hold the search past its deadline.
-        for (int taken = 0; taken < 1024 && (size = ::recvfrom(socket.fd(), datagram, sizeof datagram, 0, reinterpret_cast<sockaddr*>(&from),
-                                                               &length)) >= 0;
+        for (int taken = 0; taken < 1024 && (size = ::recvfrom(socket.fd(), datagram, sizeof datagram, 0,
+                                                               reinterpret_cast<sockaddr*>(&from), &length)) >= 0;
              ++taken) {
             uint32_t dataPort = 0;
             const uint32_t address = ntohl(from.sin_addr.s_addr);

@@ -25,7 +25,6 @@ bool parseHereAnswer(std::string_view datagram, uint32_t& dataPort);
 
 // Sends "DISCOVER" CR LF to `port` on every target and gathers the answers for `listenMs` after the last
 // probe, each answering address once, in the order they came.
-std::vector<LanAnswer> searchLan(const std::vector<uint32_t>& targets, uint16_t port, bool broadcast,
-                                 int listenMs);
+std::vector<LanAnswer> searchLan(const std::vector<uint32_t>& targets, uint16_t port, bool broadcast, int listenMs);
 
 } // namespace lumivane::link

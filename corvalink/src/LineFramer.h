@@ -10,7 +10,12 @@ namespace lumivane::link {
 class LineFramer
 {
 public:
-    enum class Result { Line, NeedMore, Overlong };
+    enum class Result
+    {
+        Line,
+        NeedMore,
+        Overlong
+    };
 
     void append(const char* data, size_t size) { m_buffer.append(data, size); }
 

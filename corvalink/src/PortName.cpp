@@ -78,8 +78,8 @@ PortName parsePortName(std::string_view text)
         text.remove_prefix(3);
         const size_t colon = text.find(':');
         long port = kDefaultDataPort;
-        if (colon != std::string_view::npos && (!parseDecimal(text.substr(colon + 1), 5, port) || port < 1 ||
-                                                port > 65535))
+        if (colon != std::string_view::npos &&
+            (!parseDecimal(text.substr(colon + 1), 5, port) || port < 1 || port > 65535))
             return name;
         if (!parseIpv4(text.substr(0, colon), name.address))
             return name;

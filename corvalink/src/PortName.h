@@ -9,7 +9,12 @@ namespace lumivane::link {
 // What a port text names: "COM<n>" or "LAN<a>.<b>.<c>.<d>[:<port>]".
 struct PortName
 {
-    enum class Kind { Invalid, Serial, Lan } kind = Kind::Invalid;
+    enum class Kind
+    {
+        Invalid,
+        Serial,
+        Lan
+    } kind = Kind::Invalid;
     int comNumber = 0;     // Serial: n of "COM<n>", 1..256
     uint32_t address = 0;  // Lan: IPv4, first octet in the most significant byte
     uint16_t dataPort = 0; // Lan: 1..65535, the default data port when the text names none

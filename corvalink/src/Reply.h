@@ -7,7 +7,14 @@
 namespace lumivane::link {
 
 // How a reply line reads, once its ID prefix is taken off.
-enum class ReplyWord { Ok, Err, Locked, IfErr, Value };
+enum class ReplyWord
+{
+    Ok,
+    Err,
+    Locked,
+    IfErr,
+    Value
+};
 
 ReplyWord classifyReply(std::string_view line);
 

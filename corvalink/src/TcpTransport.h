@@ -13,7 +13,13 @@ class Deadline;
 class TcpTransport final : public Transport
 {
 public:
-    enum class ConnectResult { Connected, Failed, TimedOut, Cancelled };
+    enum class ConnectResult
+    {
+        Connected,
+        Failed,
+        TimedOut,
+        Cancelled
+    };
 
     // Connects to `address` (IPv4, host order) and `port`. A refused connection or an unreachable address
     // fails as soon as the system says so; otherwise the wait ends at the deadline or on cancel.

@@ -20,7 +20,13 @@ private:
     Clock::time_point m_end;
 };
 
-enum class WaitResult { Ready, TimedOut, Cancelled, Failed };
+enum class WaitResult
+{
+    Ready,
+    TimedOut,
+    Cancelled,
+    Failed
+};
 
 // Waits until `fd` is readable (or writable), the deadline passes or the caller's cancel flag is set.
 // The flag is looked at every few milliseconds; without a flag the wait is one poll.

@@ -11,7 +11,11 @@
 
 namespace lumivane::link::test {
 
-enum class Wire { Tcp, Pty };
+enum class Wire
+{
+    Tcp,
+    Pty
+};
 
 inline const char* wireName(const testing::TestParamInfo<Wire>& info)
 {

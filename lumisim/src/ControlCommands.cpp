@@ -61,8 +61,8 @@ std::string showMonitor(const Emulator& emulator, const std::string& name)
     std::snprintf(status, sizeof status, "%04X", state->hardwareStatus);
     return "monitor " + state->name + " model " + state->model + " serial " + state->serial + " mac " + state->mac +
            " id " + std::to_string(state->id) + " power " + (state->power ? "on" : "off") + " input " +
-           std::to_string(state->input) + " status " + status + " temperature " + state->temperature +
-           " signal " + (state->signal ? "on" : "off") + " fault " + replyFaultName(state->fault) + "\n";
+           std::to_string(state->input) + " status " + status + " temperature " + state->temperature + " signal " +
+           (state->signal ? "on" : "off") + " fault " + replyFaultName(state->fault) + "\n";
 }
 
 } // namespace

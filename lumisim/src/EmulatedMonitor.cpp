@@ -16,11 +16,11 @@ struct Range
     int high;
 };
 constexpr Range kRanges[] = {
-    {"POWR", 0, 1},  {"INPS", 1, 99},  {"IAVD", 1, 7},  {"SLDS", 0, 2},   {"DVSL", 0, 9},  {"BNSL", 0, 9},
-    {"HDSL", 0, 9},  {"MWIN", 0, 9},   {"WIDE", 1, 9},  {"BMOD", 0, 4},   {"VLMP", 0, 31}, {"VOLM", 0, 60},
-    {"MUTE", 0, 2},  {"AVMD", 1, 7},   {"OFTM", 0, 4},  {"RSPW", 0, 1},   {"RSET", 0, 1},  {"ALCK", 0, 3},
-    {"STDR", 0, 3},  {"EMAG", 0, 99},  {"EMHV", 0, 99}, {"EPOS", 0, 99},  {"EPHV", 0, 99}, {"ENLG", 0, 1},
-    {"GAMM", 0, 9},  {"CTMP", 0, 99},  {"CONT", 0, 60}, {"BLVL", 0, 60},  {"TINT", 0, 60}, {"COLR", 0, 60},
+    {"POWR", 0, 1},  {"INPS", 1, 99},   {"IAVD", 1, 7},  {"SLDS", 0, 2},  {"DVSL", 0, 9},  {"BNSL", 0, 9},
+    {"HDSL", 0, 9},  {"MWIN", 0, 9},    {"WIDE", 1, 9},  {"BMOD", 0, 4},  {"VLMP", 0, 31}, {"VOLM", 0, 60},
+    {"MUTE", 0, 2},  {"AVMD", 1, 7},    {"OFTM", 0, 4},  {"RSPW", 0, 1},  {"RSET", 0, 1},  {"ALCK", 0, 3},
+    {"STDR", 0, 3},  {"EMAG", 0, 99},   {"EMHV", 0, 99}, {"EPOS", 0, 99}, {"EPHV", 0, 99}, {"ENLG", 0, 1},
+    {"GAMM", 0, 9},  {"CTMP", 0, 99},   {"CONT", 0, 60}, {"BLVL", 0, 60}, {"TINT", 0, 60}, {"COLR", 0, 60},
     {"SHRP", 0, 24}, {"OPTS", 0, 9999}, {"IDCK", 0, 1},
 };
 
@@ -51,8 +51,8 @@ bool isKnownCode(std::string_view code)
 }
 
 // Answers only; a setting of these is refused.
-constexpr std::string_view kQueryOnly[] = {"INF1", "SRNO", "MACA", "MDEL", "OPTB", "DSTA", "HWCK",
-                                           "HWST", "ERRT", "PXCK", "RESO", "UTIM"};
+constexpr std::string_view kQueryOnly[] = {"INF1", "SRNO", "MACA", "MDEL", "OPTB", "DSTA",
+                                           "HWCK", "HWST", "ERRT", "PXCK", "RESO", "UTIM"};
 // Settings only; a query of these is refused.
 constexpr std::string_view kSetOnly[] = {"RSPW", "RSET", "DATE", "TXDP", "OFTM", "FRST"};
 // Commands that a monitor in stand-by still carries out.
@@ -60,8 +60,7 @@ constexpr std::string_view kStandbySettings[] = {"POWR", "RSPW", "RSET"};
 // Queries whose numeric parameter selects what to report instead of being a value.
 constexpr std::string_view kSelectorQueries[] = {"HWCK", "HWST"};
 
-template <size_t N>
-bool listed(const std::string_view (&list)[N], std::string_view code)
+template <size_t N> bool listed(const std::string_view (&list)[N], std::string_view code)
 {
     return std::find(std::begin(list), std::end(list), code) != std::end(list);
 }

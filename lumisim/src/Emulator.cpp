@@ -198,8 +198,8 @@ bool Emulator::setUp(const FleetSpec& fleet, std::string& error)
         size_t index = 0;
         for (auto& chain : m_chains)
             if (chain->place.lan)
-                m_responders.push_back(std::make_unique<DiscoveryResponder>(*m_loop, udpFds[index++],
-                                                                            chain->place.dataPort));
+                m_responders.push_back(
+                    std::make_unique<DiscoveryResponder>(*m_loop, udpFds[index++], chain->place.dataPort));
     }
     return true;
 }

@@ -27,10 +27,10 @@ struct ChainPlace
 {
     std::string name;
     bool lan = false;
-    std::string address;    // LAN: the monitor's address
-    uint16_t dataPort = 0;  // LAN: the port it listens on
-    std::string device;     // serial: the pseudo-terminal to open
-    std::string portText;   // what the link opens: "LAN127.0.0.2:10008", or the device path
+    std::string address;   // LAN: the monitor's address
+    uint16_t dataPort = 0; // LAN: the port it listens on
+    std::string device;    // serial: the pseudo-terminal to open
+    std::string portText;  // what the link opens: "LAN127.0.0.2:10008", or the device path
     std::vector<std::string> monitors;
 };
 
@@ -77,7 +77,7 @@ public:
     bool dropConnection(std::string_view chain);
 
     // -- What happened
-    std::vector<std::string> receivedLines(std::string_view chain) const;    // as received, prefix included
+    std::vector<std::string> receivedLines(std::string_view chain) const; // as received, prefix included
     std::vector<std::string> commandsCarriedOut(std::string_view monitor) const;
     std::optional<int> value(std::string_view monitor, std::string_view code) const;
     std::optional<MonitorSpec> monitorState(std::string_view monitor) const;

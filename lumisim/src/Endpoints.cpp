@@ -139,8 +139,8 @@ SerialEndpoint::SerialEndpoint(EventLoop& loop, int master, int slave, std::stri
                                MonitorChain& chain)
     : m_master(master), m_slave(slave), m_devicePath(std::move(path)), m_spec(spec), m_chain(chain)
 {
-    m_session = std::make_unique<LineSession>(
-        loop, m_master, false, LineSession::Hooks{[this](std::string_view line) { onLine(line); }, {}});
+    m_session = std::make_unique<LineSession>(loop, m_master, false,
+                                              LineSession::Hooks{[this](std::string_view line) { onLine(line); }, {}});
 }
 
 SerialEndpoint::~SerialEndpoint()

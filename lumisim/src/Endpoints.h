@@ -27,7 +27,13 @@ public:
     bool hasConnection() const { return m_session && m_session->isOpen(); }
 
 private:
-    enum class Phase { Greeting, AwaitUser, AwaitPassword, Ready };
+    enum class Phase
+    {
+        Greeting,
+        AwaitUser,
+        AwaitPassword,
+        Ready
+    };
 
     void accept(int fd);
     void onLine(std::string_view line);

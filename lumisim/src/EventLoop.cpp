@@ -78,8 +78,8 @@ int EventLoop::nextTimeoutMs(int maxWaitMs) const
 {
     if (m_timers.empty())
         return maxWaitMs;
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_timers.begin()->first.first -
-                                                                   std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(m_timers.begin()->first.first - std::chrono::steady_clock::now());
     return static_cast<int>(std::clamp<long long>(left.count(), 0, maxWaitMs));
 }
 

@@ -18,7 +18,9 @@ constexpr size_t kMaxPendingOutput = 1 << 20;
 LineSession::LineSession(EventLoop& loop, int fd, bool ownsFd, Hooks hooks)
     : m_loop(loop), m_fd(fd), m_ownsFd(ownsFd), m_hooks(std::move(hooks))
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     m_isSocket = ::fstat(fd, &info) == 0 && S_ISSOCK(info.st_mode);
     m_loop.add(m_fd, EPOLLIN | EPOLLRDHUP, this);
 }

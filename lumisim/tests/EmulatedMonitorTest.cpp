@@ -20,10 +20,7 @@ protected:
         spec.mac = "0012AB000001";
         return EmulatedMonitor(spec, m_support);
     }
-    std::string ask(EmulatedMonitor& monitor, std::string_view command)
-    {
-        return monitor.carryOut(command, m_now);
-    }
+    std::string ask(EmulatedMonitor& monitor, std::string_view command) { return monitor.carryOut(command, m_now); }
 
     CommandSupport m_support = everyCommandSupported();
     SimClock::time_point m_now = SimClock::now();

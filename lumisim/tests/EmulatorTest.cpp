@@ -31,7 +31,10 @@ public:
     }
     ~RawClient() { ::close(m_fd); }
     bool connected() const { return m_connected; }
-    void send(const std::string& bytes) { ASSERT_EQ(::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size())); }
+    void send(const std::string& bytes)
+    {
+        ASSERT_EQ(::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size()));
+    }
 
     // Reads until `size` bytes came, the peer closed, or half a second passed.
     std::string receive(size_t size)
