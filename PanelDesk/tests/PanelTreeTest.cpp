@@ -15,6 +15,7 @@
 
 #include <QScrollBar>
 
+#include <cstring>
 #include <memory>
 
 using namespace lumivane;
@@ -652,6 +653,40 @@ private slots:
         found.nMonitorID = 12;
         QCOMPARE(m_tree->addMonitor(found)->text(0), QString("[004] COM2 ID12"));
         QCOMPARE(std::string(readPanels()[0].szModel), std::string("QX-P42"));
+    }
+
+    void panelDataCarriesEveryRecordField()
+    {
+        TESSERA_PANEL_DATA record{};
+        int32_t value = 1;
+        for (int32_t* field : {&record.nPanelNo, &record.nGroupNo, &record.nMdelValue, &record.nInterface,
+                               &record.nDataPort, &record.nComPort, &record.nBaudRate, &record.nMonitorID,
+                               &record.nStatusKey, &record.nScheduleNo, &record.nModelFlags})
+            *field = value++;
+        record.bUse = 0; // the opposite of every default
+        record.bMonitoring = 0;
+        record.bSchedule = 1;
+        record.dwIPAddress = 0xC0A89602;
+        std::strcpy(record.szName, "name");
+        std::strcpy(record.szReserved, "reserved");
+        std::strcpy(record.szModel, "QX-T402");
+        std::strcpy(record.szSerialNo, "serial");
+        std::strcpy(record.szMACAddress, "00-11-22-33-44-55");
+        std::strcpy(record.szUserName, "user");
+        std::strcpy(record.szPassword, "secret");
+        const PANEL_DATA data = panelDataFromRecord(record);
+        QVERIFY(data.isMonitor());
+        const TESSERA_PANEL_DATA back = recordFromPanelData(data);
+        QCOMPARE(std::memcmp(&back, &record, sizeof record), 0);
+
+        TESSERA_GROUP_DATA group{};
+        group.nGroupNo = 4;
+        group.nParentNo = 2;
+        std::strcpy(group.szName, "Hall");
+        const PANEL_DATA groupData = panelDataFromGroup(group);
+        QVERIFY(groupData.isGroup() && groupData.number == 4 && groupData.group == 2);
+        const TESSERA_GROUP_DATA groupBack = groupFromPanelData(groupData);
+        QCOMPARE(std::memcmp(&groupBack, &group, sizeof group), 0);
     }
 
 private:
