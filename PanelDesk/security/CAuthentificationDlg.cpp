@@ -1,5 +1,6 @@
 #include "CAuthentificationDlg.h"
 
+#include "PasswordFileReader.h"
 #include "ProfileFile.h"
 #include "Settings.h"
 #include "common/Prompter.h"
@@ -25,9 +26,13 @@ int lastAuthority()
 } // namespace
 
 CAuthentificationDlg::CAuthentificationDlg(Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_rule(loadPasswords(passwordFilePath())),
-      m_authorityCombo(new QComboBox(this)), m_passwordEdit(new QLineEdit(this))
+    : QDialog(parent), m_prompter(prompter), m_rule(Passwords()), m_authorityCombo(new QComboBox(this)),
+      m_passwordEdit(new QLineEdit(this))
 {
+    const std::optional<Passwords> stored = readPasswordFile();
+    m_passwordFileReadable = stored.has_value();
+    m_rule = LoginRule(stored.value_or(Passwords()));
+
     setWindowTitle(uiText("Authentification"));
     m_authorityCombo->setObjectName("authorityCombo");
     m_authorityCombo->addItems({uiText(consoleTexts::kAdministrator), uiText(consoleTexts::kNormalOperator),
@@ -57,6 +62,10 @@ CAuthentificationDlg::CAuthentificationDlg(Prompter& prompter, QWidget* parent)
 
 Authority CAuthentificationDlg::login()
 {
+    if (!m_passwordFileReadable) {
+        m_prompter.error(this, uiText(kPasswordFileError));
+        return Authority::None;
+    }
     if (m_rule.loginWithoutAsking()) {
         rememberAuthority(Authority::Administrator);
         return Authority::Administrator;

@@ -29,6 +29,7 @@ public slots:
 
 private:
     Prompter& m_prompter;
+    bool m_passwordFileReadable = false; // false: nobody logs in, not even without a password
     LoginRule m_rule;
     QComboBox* m_authorityCombo;
     QLineEdit* m_passwordEdit;

@@ -2,6 +2,7 @@
 
 #include "CCustomizeAuthorityDlg.h"
 #include "CSetPasswordDlg.h"
+#include "PasswordFileReader.h"
 #include "ProfileFile.h"
 #include "Settings.h"
 #include "WindowMessage.h"
@@ -30,9 +31,11 @@ QPushButton* makeButton(QWidget* parent, const char* text, const char* objectNam
 } // namespace
 
 CSecurityDlg::CSecurityDlg(Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_passwords(loadPasswords(passwordFilePath())),
-      m_inputModeCheck(new QCheckBox(uiText("Can select Input Mode"), this))
+    : QDialog(parent), m_prompter(prompter), m_inputModeCheck(new QCheckBox(uiText("Can select Input Mode"), this))
 {
+    const std::optional<Passwords> stored = readPasswordFile();
+    m_passwords = stored.value_or(Passwords());
+    m_passwordsKnown = stored.has_value();
     OperatorSettings settings;
     settings.readFrom(ProfileFile::load(operatorIniPath()));
     m_customizeMask = static_cast<uint16_t>(settings.customize);
@@ -87,8 +90,16 @@ void CSecurityDlg::setPassword(Authority role)
 {
     std::string& password = m_passwords.byRole[static_cast<size_t>(role) - 1];
     CSetPasswordDlg dialog(m_prompter, password, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted && (m_passwordsKnown || warnPasswordsUnknown())) {
         password = dialog.password();
+    }
+}
+
+// Setting one password while the others could not be read would clear them on saving.
+bool CSecurityDlg::warnPasswordsUnknown()
+{
+    m_prompter.error(this, uiText(kPasswordFileError));
+    return false;
 }
 
 void CSecurityDlg::customizeAuthority()
@@ -100,8 +111,10 @@ void CSecurityDlg::customizeAuthority()
 
 void CSecurityDlg::clearPasswords()
 {
-    if (m_prompter.confirm(this, uiText(consoleTexts::kClearPasswords), QMessageBox::Question))
+    if (m_prompter.confirm(this, uiText(consoleTexts::kClearPasswords), QMessageBox::Question)) {
         m_passwords = Passwords();
+        m_passwordsKnown = true;
+    }
 }
 
 void CSecurityDlg::done(int result)
@@ -117,7 +130,7 @@ void CSecurityDlg::save()
     writeOperatorSetting(settingKeys::kConfig, "InputModeAvailable", inputModeAvailable);
     processSettings().operatorSettings.customize = m_customizeMask;
     processSettings().operatorSettings.inputModeAvailable = inputModeAvailable;
-    if (!savePasswords(passwordFilePath(), m_passwords))
+    if (!m_passwordsKnown || !savePasswords(passwordFilePath(), m_passwords))
         m_prompter.error(this, uiText(kPasswordFileError));
     notifyServer(windowMessages::kSettingsChanged);
 }

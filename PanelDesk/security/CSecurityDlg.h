@@ -25,12 +25,14 @@ public:
 
 private:
     void setPassword(Authority role);
+    bool warnPasswordsUnknown();
     void customizeAuthority();
     void clearPasswords();
     void save();
 
     Prompter& m_prompter;
     Passwords m_passwords;
+    bool m_passwordsKnown; // read from the file, or set in this dialog: only then are they written
     uint16_t m_customizeMask = 0;
     QCheckBox* m_inputModeCheck;
 };

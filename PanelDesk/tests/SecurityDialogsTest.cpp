@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -301,14 +302,45 @@ private slots:
 
     void unwritablePasswordFileIsReportedAndSettingsStillWritten()
     {
-        QVERIFY(QDir().mkpath(QString::fromStdString(passwordFilePath())));
+        writePasswords("a", "b", "c");
         CSecurityDlg dialog(m_prompter);
         dialog.show();
+        std::remove(passwordFilePath().c_str());
+        QVERIFY(QDir().mkpath(QString::fromStdString(passwordFilePath()))); // nothing can replace a folder
         child<QCheckBox>(&dialog, "inputModeCheck")->setChecked(true);
         child<QPushButton>(&dialog, "closeButton")->click();
         QCOMPARE(m_prompter.texts(), QStringList{"Cannot open password file!"});
         QCOMPARE(m_prompter.last().icon, QMessageBox::Critical);
         QCOMPARE(iniValue("InputModeAvailable"), 1);
+    }
+
+    void unreadablePasswordFileIsNeverTakenForNoPasswords()
+    {
+        // A password file that is there but cannot be read must not let anybody in as Administrator.
+        QVERIFY(QDir().mkpath(QString::fromStdString(passwordFilePath())));
+        bool boxShown = false;
+        whenModalShown<CAuthentificationDlg>([&](CAuthentificationDlg* box) {
+            boxShown = true;
+            box->reject();
+        });
+        QCOMPARE(CAuthentificationDlg(m_prompter).login(), Authority::None);
+        QVERIFY(!boxShown);
+        QCOMPARE(m_prompter.texts(), QStringList{"Cannot open password file!"});
+        QCOMPARE(iniValue("Authority"), -1);
+
+        // Nor may "Password Setting" write empty passwords over it, or set one of them alone.
+        m_prompter.clear();
+        CSecurityDlg dialog(m_prompter);
+        dialog.show();
+        whenModalShown<CSetPasswordDlg>([](CSetPasswordDlg* set) {
+            child<QLineEdit>(set, "newPasswordEdit")->setText("x");
+            child<QLineEdit>(set, "retypePasswordEdit")->setText("x");
+            child<QPushButton>(set, "okButton")->click();
+        });
+        child<QPushButton>(&dialog, "adminSetPasswordButton")->click();
+        child<QPushButton>(&dialog, "closeButton")->click();
+        QCOMPARE(m_prompter.texts(), QStringList({"Cannot open password file!", "Cannot open password file!"}));
+        QVERIFY(QFileInfo(QString::fromStdString(passwordFilePath())).isDir());
     }
 
 private:

@@ -84,7 +84,7 @@ CPanelTreeCtrl::CPanelTreeCtrl(Prompter& prompter, QWidget* parent)
 
 CPanelTreeCtrl::~CPanelTreeCtrl()
 {
-    delete m_dragImage;
+    stopDragging(); // gives back the mouse and the cursor
 }
 
 PANEL_DATA* CPanelTreeCtrl::dataOf(const QTreeWidgetItem* item)
