@@ -387,8 +387,11 @@ bool SendCommand(ServerPanel& panel, const MonitorCommand& command, WorkContext&
 
 void CheckMonitor(ServerPanel& panel, WorkContext& context)
 {
+    // What a check reads is read anew: a monitor found off keeps no input or hours of an earlier check.
     CheckFindings found;
     found.state = panel.state;
+    found.state.inputId = 0;
+    found.state.workTime = -1;
     found.state.signalText.clear();
     found.state.temperatureText.clear();
     {
