@@ -53,7 +53,7 @@ protected:
     }
 
     TempDataFolder m_data;
-    ScopedEnvironment m_timeout{"LUMIVANE_LINK_TIMEOUT_MS", "300"};
+    ScopedEnvironment m_timeout{"LUMIVANE_LINK_TIMEOUT_MS", "1000"};
     FakeClock m_clock{localTime(2024, 3, 4, 8, 0)};
     CancelFlag m_cancel;
     WorkContext m_context{m_cancel, m_clock, 15};

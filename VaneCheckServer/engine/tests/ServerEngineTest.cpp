@@ -142,7 +142,7 @@ protected:
     }
 
     TempDataFolder m_data;
-    ScopedEnvironment m_timeout{"LUMIVANE_LINK_TIMEOUT_MS", "300"};
+    ScopedEnvironment m_timeout{"LUMIVANE_LINK_TIMEOUT_MS", "2000"}; // no test here waits for a time-out
     MailCatcher m_mail;
     FakeClock m_clock;
     RecordingHost m_host;
@@ -300,7 +300,7 @@ TEST_F(ServerEngineTest, ANoticeIsMailedOncePerChangeToABadStatus)
                              "MAC Address : 0010C9000002\r\n"
                              "Temperature (degC) : 32\r\n";
     EXPECT_NE(first.find("\r\n\r\n" + body), std::string::npos) << first;
-    EXPECT_NE(notices[1].find("Status : Abnormal Fan\r\n"), std::string::npos);
+    EXPECT_NE(notices[1].find("Status : Abnormal Fan\r\n"), std::string::npos) << notices[1];
 
     ASSERT_EQ(m_host.errorList.size(), 2u);
     EXPECT_EQ(m_host.errorList[0].first, "a");
