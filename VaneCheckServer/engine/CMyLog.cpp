@@ -119,26 +119,29 @@ void CMyLog::write(std::string_view kind, std::string_view text) const
 {
     if (m_path.empty())
         return;
-    trim();
     const Clock& clock = m_clock ? *m_clock : systemClock();
     std::string line = timeText(clock.now());
     line.append(": ").append(kind).append(": ").append(text).append("\n");
 
+    // One hold of the mutex for the trim and the line, so that no other writer comes between.
     const LogMutexHold hold(m_mutexName);
-    const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0666);
+    int fd = openForAppend();
     if (fd < 0)
         return;
+    struct stat info{};
+    if (::fstat(fd, &info) == 0 && static_cast<size_t>(info.st_size) >= kMaxSize) {
+        ::close(fd);
+        trimFile(m_path, kMaxSize, kKeepSize);
+        if ((fd = openForAppend()) < 0)
+            return;
+    }
     writeWhole(fd, line);
     ::close(fd);
 }
 
-void CMyLog::trim() const
+int CMyLog::openForAppend() const
 {
-    struct stat info{};
-    if (::stat(m_path.c_str(), &info) != 0 || static_cast<size_t>(info.st_size) < kMaxSize)
-        return;
-    const LogMutexHold hold(m_mutexName);
-    trimFile(m_path, kMaxSize, kKeepSize);
+    return ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0666);
 }
 
 bool CMyLog::trimFile(const std::string& path, size_t maxSize, size_t keepSize)

@@ -45,7 +45,7 @@ public:
 
 private:
     void write(std::string_view kind, std::string_view text) const;
-    void trim() const;
+    int openForAppend() const;
 
     std::string m_path;
     std::string m_mutexName;

@@ -370,7 +370,7 @@ bool SendCommand(ServerPanel& panel, const MonitorCommand& command, WorkContext&
         return false;
     }
     const LinkHandle link = session.handle();
-    const ModelCode model = modelFromName(panel.data.szModel, panel.data.nModelFlags);
+    const ModelCode model = monitorModel(panel.data);
     int32_t status = LINK_OK;
     if (command.power)
         status = command.powerOn ? powerOn(link, panel, context) : powerOff(link, panel);
@@ -402,7 +402,7 @@ void CheckMonitor(ServerPanel& panel, WorkContext& context)
             found.statusFlags = kConnectionErrorFlags;
             found.statusText = openFailureMessage(panel.data);
         } else {
-            const ModelCode model = modelFromName(panel.data.szModel, panel.data.nModelFlags);
+            const ModelCode model = monitorModel(panel.data);
             int32_t status = isZrModelName(panel.data.szModel) ? shortCheck(session.handle(), context, found)
                                                                : fullCheck(session.handle(), model, found, context.cancel);
             status = resultOf(status, context.cancel);

@@ -21,7 +21,7 @@ bool isOnAndGood(const ServerPanel& panel)
 
 std::string shortText(const ServerPanel& panel)
 {
-    return shortStatusText(panel.state.statusFlags, modelFromName(panel.data.szModel, panel.data.nModelFlags),
+    return shortStatusText(panel.state.statusFlags, monitorModel(panel.data),
                            panel.state.power);
 }
 

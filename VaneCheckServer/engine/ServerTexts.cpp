@@ -1,5 +1,6 @@
 #include "ServerTexts.h"
 
+#include "DataFolder.h"
 #include "ModelLookup.h"
 #include "ServerPanel.h"
 #include "Strings.h"
@@ -170,6 +171,12 @@ std::string openFailureMessage(const TESSERA_PANEL_DATA& monitor)
         return formatMessage(540, monitor.nComPort);
     const uint32_t a = monitor.dwIPAddress;
     return formatMessage(590, int(a >> 24), int((a >> 16) & 0xFF), int((a >> 8) & 0xFF), int(a & 0xFF));
+}
+
+ModelCode monitorModel(const TESSERA_PANEL_DATA& monitor)
+{
+    static const std::string folder = programFolder();
+    return modelFromName(monitor.szModel, monitor.nModelFlags, folder);
 }
 
 std::string shownModelName(std::string_view storedName)

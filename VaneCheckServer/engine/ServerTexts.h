@@ -52,6 +52,9 @@ std::string communicationErrorText(const TESSERA_PANEL_DATA& monitor, int32_t st
 // The message when the link to the monitor could not be opened (busy port or address).
 std::string openFailureMessage(const TESSERA_PANEL_DATA& monitor);
 
+// The ModelCode of a monitor record; the program folder (for "ModelName.txt") is looked up once.
+ModelCode monitorModel(const TESSERA_PANEL_DATA& monitor);
+
 // "ZR-1190" for the stored model name "Brela", else the name itself.
 std::string shownModelName(std::string_view storedName);
 
