@@ -152,12 +152,18 @@ TEST_F(LumiwatchProgramTest, PollsTheFleetReloadsOnMessagesAndEndsOnSigint)
     Lumiwatch server({"--headless"});
     ASSERT_TRUE(server.started());
     ASSERT_TRUE(waitFor([&] { return monitorLog("a").find("Trace: OK. (Status = 0000)") != std::string::npos; }));
-    EXPECT_NE(registry.panels()[0].nStatusKey, 0);
+    EXPECT_TRUE(waitFor([&] {
+        const std::vector<TESSERA_PANEL_DATA> panels = registry.panels();
+        return panels.size() == 1 && panels[0].nStatusKey != 0;
+    }));
 
     // The console registers another monitor and tells the server.
     ASSERT_TRUE(registry.addMonitor(monitor("b"), 0, "b"));
     EXPECT_EQ(postWindowMessage(kServerWindowClass, {windowMessages::kPanelsChanged, 0, 0}), PostResult::Delivered);
-    EXPECT_TRUE(waitFor([&] { return registry.panels()[1].nStatusKey != 0; }));
+    EXPECT_TRUE(waitFor([&] {
+        const std::vector<TESSERA_PANEL_DATA> panels = registry.panels();
+        return panels.size() == 2 && panels[1].nStatusKey != 0;
+    }));
     // Polling starts again at once after a settings message.
     EXPECT_EQ(postWindowMessage(kServerWindowClass, {windowMessages::kSettingsChanged, 0, 0}), PostResult::Delivered);
     EXPECT_TRUE(waitFor([&] { return monitorLog("b").find("ERROR: The monitor has been abnormal temperature") != std::string::npos; }));
