@@ -48,16 +48,15 @@ TEST(ExternalCommandTest, StartsTheProgramWithoutAShell)
 {
     TempFolder folder;
     const std::string script = folder.file("record.sh");
-    writeFile(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$1.out\"\n");
+    writeFile(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$1.part\"\nmv \"$1.part\" \"$1.out\"\n");
     ::chmod(script.c_str(), 0700);
     const std::string name = "[002] x; touch " + folder.file("pwned") + " #";
 
     std::string error;
     ASSERT_TRUE(startExternalCommand(script + " " + folder.file("args") + " %n", name, error)) << error;
     const std::string out = folder.file("args.out");
-    for (int wait = 0; wait < 200 && !fileExists(out); ++wait)
+    for (int wait = 0; wait < 500 && !fileExists(out); ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(readFile(out), folder.file("args") + "\n" + name + "\n");
     EXPECT_FALSE(fileExists(folder.file("pwned")));
 }
