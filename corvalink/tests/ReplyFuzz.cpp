@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (!isPlainText(reply) || !takeIdPrefix(reply, id))
                 continue;
             int32_t first = 0, second = 0;
-            volatile int32_t sink = settingStatus(reply) + queryStatus(reply) + readNumber(reply);
+            volatile int32_t sink = settingStatus(reply) ^ queryStatus(reply) ^ readNumber(reply);
             if (readPair(reply, first, second))
                 sink = first ^ second;
             (void)sink;
