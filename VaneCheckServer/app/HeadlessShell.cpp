@@ -104,9 +104,9 @@ int HeadlessShell::run()
     while (!m_stop) {
         // Rounded up, so that the loop does not wake just before a timer and spin until it is due.
         const auto waitUntil = std::min(m_nextSecond, m_nextTick);
-        const auto wait = std::max(
-            std::chrono::ceil<std::chrono::milliseconds>(waitUntil - std::chrono::steady_clock::now()),
-            std::chrono::milliseconds(0));
+        const auto wait =
+            std::max(std::chrono::ceil<std::chrono::milliseconds>(waitUntil - std::chrono::steady_clock::now()),
+                     std::chrono::milliseconds(0));
         if (!m_program.listener().poll(wait, [&messages](const WindowMessage& m) { messages.push_back(m); }) &&
             !m_program.listener().isListening())
             std::this_thread::sleep_for(wait);

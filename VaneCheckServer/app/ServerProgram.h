@@ -27,7 +27,8 @@ public:
     ServerProgram& operator=(const ServerProgram&) = delete;
     ~ServerProgram();
 
-    enum class Start {
+    enum class Start
+    {
         Run,        // this is the server: go on
         HandedOver, // another server runs and was told to show its status window
         Failed,     // no mutex or no message socket; the reason is in the server log

@@ -33,7 +33,9 @@ std::string logFolder()
     const std::string folder = data + "/" + kLogFolder;
     if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
         return {};
-    struct stat info{};
+    struct stat info
+    {
+    };
     return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? folder : std::string();
 }
 
@@ -128,7 +130,9 @@ void CMyLog::write(std::string_view kind, std::string_view text) const
     int fd = openForAppend();
     if (fd < 0)
         return;
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) == 0 && static_cast<size_t>(info.st_size) >= kMaxSize) {
         ::close(fd);
         trimFile(m_path, kMaxSize, kKeepSize);
@@ -149,7 +153,9 @@ bool CMyLog::trimFile(const std::string& path, size_t maxSize, size_t keepSize)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return false;
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) != 0 || static_cast<size_t>(info.st_size) < maxSize) {
         ::close(fd);
         return false;

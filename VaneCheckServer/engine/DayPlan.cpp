@@ -14,8 +14,8 @@ void DayPlan::insert(ScheduleEvent event)
 
 std::optional<ScheduleEvent> DayPlan::earliest(int kind) const
 {
-    const auto found =
-        std::find_if(m_events.begin(), m_events.end(), [kind](const ScheduleEvent& event) { return event.kind == kind; });
+    const auto found = std::find_if(m_events.begin(), m_events.end(),
+                                    [kind](const ScheduleEvent& event) { return event.kind == kind; });
     return found == m_events.end() ? std::nullopt : std::optional(*found);
 }
 

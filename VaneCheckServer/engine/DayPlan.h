@@ -12,14 +12,18 @@ namespace lumivane {
 // One of today's timed actions.
 struct ScheduleEvent
 {
-    enum Kind { kScheduleAction = 0, kReportMail = 1 };
+    enum Kind
+    {
+        kScheduleAction = 0,
+        kReportMail = 1
+    };
 
     std::time_t time = 0;
     int kind = kScheduleAction;
     uint64_t sequence = 0; // given on insertion, increasing for the life of the list
     int powerOn = 0;       // 1 power on, 0 power off
     InputModeIndex inputId = 0;
-    int scheduleId = 0;    // 0 for a report mail
+    int scheduleId = 0; // 0 for a report mail
 };
 
 // Today's actions, sorted by time; an action inserted with the time of existing ones goes after them.

@@ -28,7 +28,9 @@ std::string replaceAll(std::string text, std::string_view from, std::string_view
 
 bool isExecutableFile(const std::string& path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 

@@ -3,8 +3,8 @@
 #include "Clock.h"
 #include "CommandAvailability.h"
 #include "CommandText.h"
-#include "MonitorLink.h"
 #include "ModelLookup.h"
+#include "MonitorLink.h"
 #include "ServerTexts.h"
 #include "Strings.h"
 #include "TerminalCommands.h"
@@ -290,7 +290,8 @@ int32_t changeSeriesInput(LinkHandle link, ModelCode model, InputModeIndex input
             if (!commands->slotCommand.empty() && isCommandAvailable(model, commands->slotCommand) &&
                 (status = sendSetting(link, commands->slotCommand)) != LINK_OK)
                 return status;
-            if (!commands->terminalCommand.empty() && (status = sendSetting(link, commands->terminalCommand)) != LINK_OK)
+            if (!commands->terminalCommand.empty() &&
+                (status = sendSetting(link, commands->terminalCommand)) != LINK_OK)
                 return status;
         }
     }
@@ -346,7 +347,8 @@ int32_t CheckMultiWindow(LinkHandle link, ModelCode model, InputModeIndex inputI
         return LINK_OK;
     const std::string& second = commands->slotCommand;
     const int32_t slot = valueOf("SLDS");
-    const bool slotMatters = (inputId != 7 && inputId != 9) || (inputId == 7 && slot == 1) || (inputId == 9 && slot == 2);
+    const bool slotMatters =
+        (inputId != 7 && inputId != 9) || (inputId == 7 && slot == 1) || (inputId == 9 && slot == 2);
     if (!second.empty() && isCommandAvailable(model, second) && slotMatters && second != settingCommand("SLDS", slot)) {
         result |= kTerminalChange;
         return LINK_OK;
@@ -403,8 +405,9 @@ void CheckMonitor(ServerPanel& panel, WorkContext& context)
             found.statusText = openFailureMessage(panel.data);
         } else {
             const ModelCode model = monitorModel(panel.data);
-            int32_t status = isZrModelName(panel.data.szModel) ? shortCheck(session.handle(), context, found)
-                                                               : fullCheck(session.handle(), model, found, context.cancel);
+            int32_t status = isZrModelName(panel.data.szModel)
+                                 ? shortCheck(session.handle(), context, found)
+                                 : fullCheck(session.handle(), model, found, context.cancel);
             status = resultOf(status, context.cancel);
             if (status == LINK_CANCELLED)
                 return;

@@ -21,8 +21,7 @@ bool isOnAndGood(const ServerPanel& panel)
 
 std::string shortText(const ServerPanel& panel)
 {
-    return shortStatusText(panel.state.statusFlags, monitorModel(panel.data),
-                           panel.state.power);
+    return shortStatusText(panel.state.statusFlags, monitorModel(panel.data), panel.state.power);
 }
 
 } // namespace

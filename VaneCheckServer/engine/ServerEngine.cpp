@@ -518,9 +518,8 @@ void ServerEngine::reportNewError(const ServerPanel& panel, bool toErrorList)
 
 void ServerEngine::mergeIntoLive(const ServerPanel& copy)
 {
-    const auto live = std::find_if(m_live.begin(), m_live.end(), [&](const ServerPanel& panel) {
-        return panel.data.nPanelNo == copy.data.nPanelNo;
-    });
+    const auto live = std::find_if(m_live.begin(), m_live.end(),
+                                   [&](const ServerPanel& panel) { return panel.data.nPanelNo == copy.data.nPanelNo; });
     if (live != m_live.end())
         live->takeResults(copy);
 }

@@ -37,7 +37,8 @@ struct ManualTargets
     bool byGroup = false;
 };
 
-enum class ManualStart {
+enum class ManualStart
+{
     Started,  // the worker runs; show the progress dialog
     Busy,     // another run is in progress: message 557, nothing is queued
     NoTargets // no target monitor is in use

@@ -13,14 +13,14 @@ namespace lumivane {
 
 // Message numbers of the server's texts.
 namespace serverMessages {
-inline constexpr int kStatusErrorReply = 530;    // "Error reply. Please check whether the model ..."
-inline constexpr int kStatusOk = 535;            // "OK. (Status = %s)"
+inline constexpr int kStatusErrorReply = 530; // "Error reply. Please check whether the model ..."
+inline constexpr int kStatusOk = 535;         // "OK. (Status = %s)"
 inline constexpr int kPowerOn = 538;
 inline constexpr int kPowerOff = 539;
-inline constexpr int kPoweredOn = 551;           // "Powered on successfully."
-inline constexpr int kPoweredOff = 552;          // "Powered off successfully."
-inline constexpr int kInputChanged = 553;        // "Changed input to %d, successfully."
-inline constexpr int kConnectionError = 565;     // short text of kConnectionErrorFlags
+inline constexpr int kPoweredOn = 551;       // "Powered on successfully."
+inline constexpr int kPoweredOff = 552;      // "Powered off successfully."
+inline constexpr int kInputChanged = 553;    // "Changed input to %d, successfully."
+inline constexpr int kConnectionError = 565; // short text of kConnectionErrorFlags
 inline constexpr int kSignalWaiting = 568;
 inline constexpr int kNoSignal = 569;
 } // namespace serverMessages

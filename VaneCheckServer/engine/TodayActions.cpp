@@ -28,8 +28,7 @@ public:
         m_plan.insert(event);
     }
 
-    template <typename Entry>
-    void addEntry(const Entry& entry, int scheduleId)
+    template <typename Entry> void addEntry(const Entry& entry, int scheduleId)
     {
         if (entry.onValid)
             add(entry.onHour, entry.onMinute, ScheduleEvent::kScheduleAction, 1, entry.inputId, scheduleId);

@@ -75,12 +75,14 @@ public:
     // The exit code, or nothing when it did not end within the limit.
     std::optional<int> waitForExit(std::chrono::milliseconds limit = 10s)
     {
-        waitFor([this] {
-            int status = 0;
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid)
-                m_status = status;
-            return m_status.has_value();
-        }, limit);
+        waitFor(
+            [this] {
+                int status = 0;
+                if (::waitpid(m_pid, &status, WNOHANG) == m_pid)
+                    m_status = status;
+                return m_status.has_value();
+            },
+            limit);
         if (!m_status || !WIFEXITED(*m_status))
             return std::nullopt;
         return WEXITSTATUS(*m_status);
@@ -166,7 +168,8 @@ TEST_F(LumiwatchProgramTest, PollsTheFleetReloadsOnMessagesAndEndsOnSigint)
     }));
     // Polling starts again at once after a settings message.
     EXPECT_EQ(postWindowMessage(kServerWindowClass, {windowMessages::kSettingsChanged, 0, 0}), PostResult::Delivered);
-    EXPECT_TRUE(waitFor([&] { return monitorLog("b").find("ERROR: The monitor has been abnormal temperature") != std::string::npos; }));
+    EXPECT_TRUE(waitFor(
+        [&] { return monitorLog("b").find("ERROR: The monitor has been abnormal temperature") != std::string::npos; }));
 
     server.signal(SIGINT);
     EXPECT_EQ(server.waitForExit(), 0);
@@ -178,7 +181,8 @@ TEST_F(LumiwatchProgramTest, AStartWithoutAnotherServerRunsItselfAndLeavesNoList
 {
     {
         Lumiwatch server({"--headless", "-show", "3"});
-        ASSERT_TRUE(waitFor([&] { return serverLog().find("Show State requested (authority 3)") != std::string::npos; }));
+        ASSERT_TRUE(
+            waitFor([&] { return serverLog().find("Show State requested (authority 3)") != std::string::npos; }));
         server.signal(SIGTERM);
         EXPECT_EQ(server.waitForExit(), 0);
     }

@@ -157,7 +157,8 @@ double cpuSeconds()
 {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // CPU time of this process (link, engine and emulator threads) spent by the last measured pass.
@@ -329,7 +330,8 @@ void ServerMemory(benchmark::State& state)
     setup().writePanels(folder);
     std::ofstream(folder + "/QVXCtrl.ini") << "[Check]\nMonitoring=1\nInterval=1\n";
     std::vector<std::string> variables = {"LUMIVANE_DATA_DIR=" + folder, "LUMIVANE_RUNTIME_DIR=" + folder + "/.run",
-                                          "LUMIVANE_TICK_MS=200", "LUMIVANE_LINK_TIMEOUT_MS=" + std::to_string(kTimeoutMs)};
+                                          "LUMIVANE_TICK_MS=200",
+                                          "LUMIVANE_LINK_TIMEOUT_MS=" + std::to_string(kTimeoutMs)};
     for (char** entry = environ; *entry; ++entry) {
         if (std::strncmp(*entry, "LUMIVANE_", 9) != 0)
             variables.emplace_back(*entry);
@@ -362,7 +364,9 @@ void ServerMemory(benchmark::State& state)
         ::waitpid(pid, &status, 0);
         state.counters["exit_code"] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    struct stat info{};
+    struct stat info
+    {
+    };
     const std::string lastLog = folder + "/Log/" + CMyLog::monitorLogName("[256] m255");
     state.counters["last_monitor_polled"] = ::stat(lastLog.c_str(), &info) == 0 ? 1 : 0;
     state.counters["rss_MiB"] = rss / 1024.0;

@@ -110,7 +110,8 @@ TEST_F(CMyLogTest, AFileBelowTheLimitIsNotCut)
     const std::string content(CMyLog::kMaxSize - 1, 'x');
     writeFile(log.path(), content);
     log.Trace("one more");
-    EXPECT_EQ(readFile(log.path()).size(), content.size() + std::string("2024/03/04 08:05:09: Trace: one more\n").size());
+    EXPECT_EQ(readFile(log.path()).size(),
+              content.size() + std::string("2024/03/04 08:05:09: Trace: one more\n").size());
 }
 
 TEST_F(CMyLogTest, TrimmingKeepsALineThatStartsExactlyAtTheCut)

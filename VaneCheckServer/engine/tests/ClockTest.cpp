@@ -23,12 +23,12 @@ TEST(ClockTest, LocalDaysAndTimesOfDay)
 TEST(ClockTest, AJumpOfTheWallClockAgainstTheSteadyClockIsAChange)
 {
     ClockJumpDetector detector(std::chrono::milliseconds(2000));
-    EXPECT_FALSE(detector.check(1'000'000, 500));          // the first reading only starts
-    EXPECT_FALSE(detector.check(1'001'000, 1'500));        // both moved 1 s
-    EXPECT_FALSE(detector.check(1'003'500, 2'500));        // 1.5 s apart: a late timer, no change
+    EXPECT_FALSE(detector.check(1'000'000, 500));              // the first reading only starts
+    EXPECT_FALSE(detector.check(1'001'000, 1'500));            // both moved 1 s
+    EXPECT_FALSE(detector.check(1'003'500, 2'500));            // 1.5 s apart: a late timer, no change
     EXPECT_TRUE(detector.check(1'004'500 + 3'600'000, 3'500)); // set an hour on
     EXPECT_FALSE(detector.check(1'005'500 + 3'600'000, 4'500));
-    EXPECT_TRUE(detector.check(900'000, 5'500));           // set back
+    EXPECT_TRUE(detector.check(900'000, 5'500)); // set back
 }
 
 TEST(TrayStateTest, TheRunningPartBlinks)

@@ -97,9 +97,14 @@ MailCatcher::MailCatcher() : m_script(m_folder.file("sendmail")), m_program("LUM
     ::mkdir(m_folder.file("mails").c_str(), 0700);
     writeFile(m_script, "#!/bin/sh\n"
                         "n=0\n"
-                        "while [ -e \"" + m_folder.file("mails") + "/$n.eml\" ]; do n=$((n+1)); done\n"
-                        "cat > \"" + m_folder.file("mails") + "/$n.eml.part\"\n"
-                        "mv \"" + m_folder.file("mails") + "/$n.eml.part\" \"" + m_folder.file("mails") + "/$n.eml\"\n");
+                        "while [ -e \"" +
+                            m_folder.file("mails") +
+                            "/$n.eml\" ]; do n=$((n+1)); done\n"
+                            "cat > \"" +
+                            m_folder.file("mails") +
+                            "/$n.eml.part\"\n"
+                            "mv \"" +
+                            m_folder.file("mails") + "/$n.eml.part\" \"" + m_folder.file("mails") + "/$n.eml\"\n");
     ::chmod(m_script.c_str(), 0700);
 }
 

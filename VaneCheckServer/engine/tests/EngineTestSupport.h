@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Clock.h"
-#include "EngineHost.h"
 #include "Emulator.h"
+#include "EngineHost.h"
 #include "PanelRegistry.h"
 #include "ServerPanel.h"
 #include "TempFolder.h"

@@ -20,7 +20,8 @@ TEST(ExternalCommandTest, SplitsWordsWithShellQuotingAndNoExpansion)
     EXPECT_EQ(splitCommandWords("  /bin/notify   -t\tmonitor  "), (Words{"/bin/notify", "-t", "monitor"}));
     EXPECT_EQ(splitCommandWords("a \"b c\" 'd e' f\\ g"), (Words{"a", "b c", "d e", "f g"}));
     EXPECT_EQ(splitCommandWords("x\"y\"'z' \"\" ''"), (Words{"xyz", "", ""}));
-    EXPECT_EQ(splitCommandWords("\"a \\\"q\\\" \\$HOME \\n\" '$HOME `id`'"), (Words{"a \"q\" $HOME \\n", "$HOME `id`"}));
+    EXPECT_EQ(splitCommandWords("\"a \\\"q\\\" \\$HOME \\n\" '$HOME `id`'"),
+              (Words{"a \"q\" $HOME \\n", "$HOME `id`"}));
     EXPECT_EQ(splitCommandWords("$(rm -rf /) ; `id` | x"), (Words{"$(rm", "-rf", "/)", ";", "`id`", "|", "x"}));
     EXPECT_EQ(splitCommandWords("\"unclosed quote"), (Words{"unclosed quote"}));
     EXPECT_TRUE(splitCommandWords("   ").empty());
@@ -48,7 +49,8 @@ TEST(ExternalCommandTest, StartsTheProgramWithoutAShell)
 {
     TempFolder folder;
     const std::string script = folder.file("record.sh");
-    writeFile(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$1.part\"\nmv \"$1.part\" \"$1.out\"\n");
+    writeFile(script,
+              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$1.part\"\nmv \"$1.part\" \"$1.out\"\n");
     ::chmod(script.c_str(), 0700);
     const std::string name = "[002] x; touch " + folder.file("pwned") + " #";
 

@@ -1,7 +1,7 @@
 // Commands to one monitor and its check, against emulated monitors.
+#include "MonitorWork.h"
 #include "EngineTestSupport.h"
 #include "MonitorLink.h"
-#include "MonitorWork.h"
 #include "corvalink.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +32,10 @@ protected:
         return panel;
     }
     std::vector<std::string> logLines(const ServerPanel& panel) const { return readLines(panel.log.path()); }
-    std::vector<std::string> carriedOut(const std::string& monitor) const { return m_fleet->commandsCarriedOut(monitor); }
+    std::vector<std::string> carriedOut(const std::string& monitor) const
+    {
+        return m_fleet->commandsCarriedOut(monitor);
+    }
     int carriedOutCount(const std::string& monitor, const std::string& command) const
     {
         const std::vector<std::string> lines = carriedOut(monitor);
@@ -106,7 +109,8 @@ TEST_F(MonitorWorkTest, OlderAndNewerModelsDecodeTheSameStatusWordDifferently)
     EXPECT_TRUE(older.newError);
     EXPECT_EQ(newer.state.statusFlags, 0x0010u);
     EXPECT_EQ(newer.state.statusText, "Detected abnormal Voltage. (Status = 0010)");
-    EXPECT_EQ(logLines(newer), std::vector<std::string>{"2024/03/04 08:00:00: ERROR: Detected abnormal Voltage. (Status = 0010)"});
+    EXPECT_EQ(logLines(newer),
+              std::vector<std::string>{"2024/03/04 08:00:00: ERROR: Detected abnormal Voltage. (Status = 0010)"});
     // The older model has no "HWST"; the newer one is asked for it.
     EXPECT_EQ(carriedOutCount("old", "HWST0000"), 0);
     EXPECT_EQ(carriedOutCount("new", "HWST0000"), 1);
@@ -255,7 +259,8 @@ TEST_F(MonitorWorkTest, APowerOnWhoseStateQueryKeepsFailingIsAskedFourTimesWaiti
     EXPECT_EQ(carriedOutCount("a", "POWR????"), 4);
     EXPECT_EQ(carriedOutCount("a", "INPS0001"), 0);
     EXPECT_EQ(m_clock.slept(), std::chrono::seconds(60));
-    EXPECT_EQ(a.state.statusText, "The monitor returns error. The setting value may be out of range, or out of condition.");
+    EXPECT_EQ(a.state.statusText,
+              "The monitor returns error. The setting value may be out of range, or out of condition.");
     EXPECT_EQ(logLines(a), std::vector<std::string>{"2024/03/04 08:01:00: ERROR: " + a.state.statusText});
 }
 

@@ -1,12 +1,12 @@
 // The engine over simulated days: schedules, polls, notices, reports, external commands and commands from
 // the status window, against an emulated fleet, a fake clock and a fake mail program.
+#include "ServerEngine.h"
 #include "CMailScheduleList.h"
 #include "CScheduleStore.h"
 #include "DataFolder.h"
 #include "EngineTestSupport.h"
 #include "MailAddressList.h"
 #include "ProfileFile.h"
-#include "ServerEngine.h"
 #include "Settings.h"
 #include "WindowMessage.h"
 
@@ -177,9 +177,12 @@ TEST_F(ServerEngineTest, AWeekdayOfSchedulesSwitchesEachMonitorAtItsTimes)
     EXPECT_EQ(m_fleet->commandsCarriedOut("b").size(), 0u);
     EXPECT_EQ(m_fleet->commandsCarriedOut("c").size(), 0u);
     const std::vector<std::string> log = monitorLog("a");
-    EXPECT_EQ(linesWith(log, "Powered on"), std::vector<std::string>{"2024/03/04 08:00:05: Trace: Powered on successfully."});
-    EXPECT_EQ(linesWith(log, "Changed input"), std::vector<std::string>{"2024/03/04 08:00:05: Trace: Changed input to 10, successfully."});
-    EXPECT_EQ(linesWith(log, "Powered off"), std::vector<std::string>{"2024/03/04 19:00:05: Trace: Powered off successfully."});
+    EXPECT_EQ(linesWith(log, "Powered on"),
+              std::vector<std::string>{"2024/03/04 08:00:05: Trace: Powered on successfully."});
+    EXPECT_EQ(linesWith(log, "Changed input"),
+              std::vector<std::string>{"2024/03/04 08:00:05: Trace: Changed input to 10, successfully."});
+    EXPECT_EQ(linesWith(log, "Powered off"),
+              std::vector<std::string>{"2024/03/04 19:00:05: Trace: Powered off successfully."});
     EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 1);
     EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0000"), 1);
     // Each command is followed by a check of the monitor.
@@ -202,7 +205,8 @@ TEST_F(ServerEngineTest, AnActionAtMidnightRunsAfterTheDateChange)
 TEST_F(ServerEngineTest, SavedSchedulesRunAnActionOnceMoreWhenItIsLessThanAMinuteOld)
 {
     startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n");
-    addMonitor("a", "QX-T988", addSchedule("Office", {weekly(7, 59, -1, 0, kEveryDay), weekly(8, 0, -1, 0, kEveryDay)}));
+    addMonitor("a", "QX-T988",
+               addSchedule("Office", {weekly(7, 59, -1, 0, kEveryDay), weekly(8, 0, -1, 0, kEveryDay)}));
     startEngine(localTime(2024, 3, 4, 7, 58, 5));
     runUntil(localTime(2024, 3, 4, 8, 0, 35));
     EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 2);
@@ -296,7 +300,9 @@ TEST_F(ServerEngineTest, ANoticeIsMailedOncePerChangeToABadStatus)
                              "Model Name : QX-T988\r\n"
                              "Serial Number : SN-77\r\n"
                              "IP Address : 127.0.0.2\r\n"
-                             "Data Port : " + std::to_string(place->dataPort) + "\r\n"
+                             "Data Port : " +
+                             std::to_string(place->dataPort) +
+                             "\r\n"
                              "MAC Address : 0010C9000002\r\n"
                              "Temperature (degC) : 32\r\n";
     EXPECT_NE(first.find("\r\n\r\n" + body), std::string::npos) << first;
@@ -403,8 +409,8 @@ TEST_F(ServerEngineTest, ACommandFromTheStatusWindowRunsOnCopiesAndListsItsError
     const int a = addMonitor("a", "QX-T988");
     const int b = addMonitor("a", "QX-T988", 0, true, "b");
     const std::vector<TESSERA_PANEL_DATA> registered = m_registry.panels();
-    TESSERA_PANEL_DATA unreachable = *std::find_if(registered.begin(), registered.end(),
-                                                   [](const TESSERA_PANEL_DATA& p) { return std::string(p.szName) == "b"; });
+    TESSERA_PANEL_DATA unreachable = *std::find_if(
+        registered.begin(), registered.end(), [](const TESSERA_PANEL_DATA& p) { return std::string(p.szName) == "b"; });
     unreachable.nDataPort = 1;
     ASSERT_TRUE(m_registry.updateMonitor(unreachable));
     TESSERA_PANEL_DATA unused = lanMonitor(*m_fleet, "a", "QX-T988");

@@ -1,7 +1,7 @@
 // Status words, their texts and the messages of failed communication.
+#include "ServerTexts.h"
 #include "ModelLookup.h"
 #include "ServerPanel.h"
-#include "ServerTexts.h"
 #include "corvalink.h"
 
 #include <gtest/gtest.h>
@@ -85,15 +85,22 @@ TEST(ServerTextsTest, CommunicationErrorsNameTheAddressOrThePort)
 
     EXPECT_EQ(openFailureMessage(lan), "Lumivane or another module may be accessing 192.168.1.20.");
     EXPECT_EQ(openFailureMessage(serial), "Lumivane or another module may use COM3 Port.");
-    EXPECT_EQ(communicationErrorText(lan, LINK_TIMEOUT).rfind("Timeout! Please check IP address 192.168.1.20 is set", 0), 0u);
+    EXPECT_EQ(
+        communicationErrorText(lan, LINK_TIMEOUT).rfind("Timeout! Please check IP address 192.168.1.20 is set", 0), 0u);
     EXPECT_NE(communicationErrorText(lan, LINK_TIMEOUT).find("data port is 10008"), std::string::npos);
-    EXPECT_EQ(communicationErrorText(serial, LINK_TIMEOUT).rfind("Timeout! Please check whether RS-232C cable is connected to COM3", 0), 0u);
-    EXPECT_EQ(communicationErrorText(lan, LINK_PORT_BUSY),
-              "Another application may be accessing. Otherwise IP address (192.168.1.20) or data port (10008) may be wrong.");
+    EXPECT_EQ(communicationErrorText(serial, LINK_TIMEOUT)
+                  .rfind("Timeout! Please check whether RS-232C cable is connected to COM3", 0),
+              0u);
+    EXPECT_EQ(
+        communicationErrorText(lan, LINK_PORT_BUSY),
+        "Another application may be accessing. Otherwise IP address (192.168.1.20) or data port (10008) may be wrong.");
     EXPECT_EQ(communicationErrorText(serial, LINK_WRONG_INTERFACE),
               "The monitor's interface is not RS-232C. Please switch to use RS-232C.");
-    EXPECT_EQ(communicationErrorText(lan, LINK_ERROR).rfind("Error detected. Please check IP address 192.168.1.20", 0), 0u);
-    EXPECT_EQ(communicationErrorText(serial, 42).rfind("Error detected. Please check whether RS-232C cable is connected to COM3", 0), 0u);
+    EXPECT_EQ(communicationErrorText(lan, LINK_ERROR).rfind("Error detected. Please check IP address 192.168.1.20", 0),
+              0u);
+    EXPECT_EQ(communicationErrorText(serial, 42)
+                  .rfind("Error detected. Please check whether RS-232C cable is connected to COM3", 0),
+              0u);
 }
 
 } // namespace

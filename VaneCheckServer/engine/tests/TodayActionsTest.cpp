@@ -1,8 +1,8 @@
 // Today's actions from the schedules: which entries apply, past actions, order, invalid entries.
+#include "TodayActions.h"
 #include "CMailScheduleList.h"
 #include "CScheduleStore.h"
 #include "EngineTestSupport.h"
-#include "TodayActions.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,8 @@ protected:
     std::vector<ScheduleEvent> build(int hour, int minute, int second = 0, bool skipPast = true)
     {
         m_now = localTime(2024, 3, 4, hour, minute, second);
-        buildTodayActions(m_data, [](int id) { return id != 99; }, m_now, skipPast, m_plan, m_problems);
+        buildTodayActions(
+            m_data, [](int id) { return id != 99; }, m_now, skipPast, m_plan, m_problems);
         return m_plan.events();
     }
     std::time_t at(int hour, int minute) const { return localTime(2024, 3, 4, hour, minute); }
@@ -65,7 +66,8 @@ protected:
 
 TEST_F(TodayActionsTest, WeeklyEntriesOfTodaysWeekdayGiveSortedActions)
 {
-    m_data.schedules.push_back({1, "Office", {weekly(8, 30, 19, 0, kMonday | kTuesday, 3), weekly(7, 0, -1, 0, kTuesday)}, {}});
+    m_data.schedules.push_back(
+        {1, "Office", {weekly(8, 30, 19, 0, kMonday | kTuesday, 3), weekly(7, 0, -1, 0, kTuesday)}, {}});
     m_data.schedules.push_back({2, "Hall", {weekly(6, 15, -1, 0, 0x7F)}, {}});
     m_data.schedules.push_back({99, "Unused", {weekly(5, 0, -1, 0, 0x7F)}, {}});
 
@@ -85,9 +87,11 @@ TEST_F(TodayActionsTest, WeeklyEntriesOfTodaysWeekdayGiveSortedActions)
 TEST_F(TodayActionsTest, ASelectedDaysEntryForTodaySuppressesTheWeeklyOnesOfItsScheduleOnly)
 {
     // A holiday term without any time, and a term that does not hold today.
-    m_data.schedules.push_back({1, "Office",
-                                {weekly(8, 0, 19, 0, 0x7F)},
-                                {selectedDays({2024, 3, 1}, {2024, 3, 4}), selectedDays({2024, 3, 5}, {2024, 3, 9}, 9)}});
+    m_data.schedules.push_back(
+        {1,
+         "Office",
+         {weekly(8, 0, 19, 0, 0x7F)},
+         {selectedDays({2024, 3, 1}, {2024, 3, 4}), selectedDays({2024, 3, 5}, {2024, 3, 9}, 9)}});
     m_data.schedules.push_back({2, "Hall", {weekly(8, 0, -1, 0, 0x7F)}, {}});
     std::vector<ScheduleEvent> events = build(0, 0);
     ASSERT_EQ(events.size(), 1u);
@@ -105,9 +109,9 @@ TEST_F(TodayActionsTest, ASelectedDaysEntryForTodaySuppressesTheWeeklyOnesOfItsS
 TEST_F(TodayActionsTest, PastActionsAreLeftOutFromSixtySecondsOn)
 {
     m_data.schedules.push_back({1, "Office", {weekly(8, 0, 7, 59, 0x7F)}, {}});
-    EXPECT_EQ(build(8, 0, 59).size(), 1u);   // 08:00 is 59 s old: kept; 07:59 dropped
+    EXPECT_EQ(build(8, 0, 59).size(), 1u); // 08:00 is 59 s old: kept; 07:59 dropped
     EXPECT_EQ(m_plan.events()[0].time, at(8, 0));
-    EXPECT_EQ(build(8, 1, 0).size(), 0u);    // 60 s old
+    EXPECT_EQ(build(8, 1, 0).size(), 0u); // 60 s old
     EXPECT_EQ(build(8, 1, 0, false).size(), 2u);
 }
 
