@@ -23,6 +23,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <spawn.h>
@@ -87,6 +88,15 @@ struct Setup
         TESSERA_ShowErrorMessage(0);
         writePanels(dataFolder);
         std::ofstream(dataFolder + "/QVXCtrl.ini") << "[Check]\nMonitoring=1\nInterval=60\n";
+    }
+
+    Setup(const Setup&) = delete;
+    Setup& operator=(const Setup&) = delete;
+    ~Setup()
+    {
+        fleet.reset();
+        TESSERA_Uninitialize();
+        std::filesystem::remove_all(dataFolder);
     }
 
     void writePanels(const std::string& folder) const
@@ -378,6 +388,7 @@ void ServerMemory(benchmark::State& state)
     state.counters["rss_MiB"] = rss / 1024.0;
     state.counters["peak_rss_MiB"] = peak / 1024.0;
     state.counters["under_30MiB"] = peak < 30 * 1024 ? 1 : 0;
+    std::filesystem::remove_all(folder);
 }
 BENCHMARK(ServerMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
