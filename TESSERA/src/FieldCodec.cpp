@@ -2,6 +2,11 @@
 
 #include "TextNumbers.h"
 
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace lumivane::tessera {
 
 void appendEscaped(std::string& out, std::string_view text)
@@ -24,34 +29,51 @@ void appendEscaped(std::string& out, std::string_view text)
     }
 }
 
+size_t FieldReader::findDelimiter(std::string_view text)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: the store's lines are long runs of plain field text.
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const int hits =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, comma), _mm_cmpeq_epi8(bytes, backslash)));
+        if (hits != 0)
+            return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
+    }
+#endif
+    for (; i < text.size(); ++i)
+        if (text[i] == ',' || text[i] == '\\')
+            return i;
+    return std::string_view::npos;
+}
+
 std::string_view FieldReader::nextText()
 {
     if (m_exhausted)
         return {};
+    size_t stop = findDelimiter(m_rest);
     // Most fields hold no backslash: they are handed out as views of the line, without a copy.
-    size_t stop = 0;
-    while (stop < m_rest.size() && m_rest[stop] != ',' && m_rest[stop] != '\\')
-        ++stop;
-    if (stop == m_rest.size())
-        stop = std::string_view::npos;
     if (stop == std::string_view::npos || m_rest[stop] == ',') {
         const std::string_view field = m_rest.substr(0, stop);
         advancePast(stop);
         return field;
     }
-    m_field.assign(m_rest.substr(0, stop));
-    size_t i = stop;
-    for (; i < m_rest.size(); ++i) {
-        const char c = m_rest[i];
-        if (c == ',')
-            break;
-        if (c == '\\' && i + 1 < m_rest.size() && (m_rest[i + 1] == ',' || m_rest[i + 1] == '\\')) {
-            m_field += m_rest[++i];
-            continue;
-        }
-        m_field += c;
+    // Copy the runs between the escapes.
+    m_field.clear();
+    size_t from = 0;
+    while (stop != std::string_view::npos && m_rest[stop] == '\\') {
+        m_field.append(m_rest.substr(from, stop - from));
+        const bool escape = stop + 1 < m_rest.size() && (m_rest[stop + 1] == ',' || m_rest[stop + 1] == '\\');
+        m_field += escape ? m_rest[stop + 1] : '\\';
+        from = stop + (escape ? 2 : 1);
+        const size_t next = findDelimiter(m_rest.substr(from));
+        stop = next == std::string_view::npos ? next : from + next;
     }
-    advancePast(i < m_rest.size() ? i : std::string_view::npos);
+    m_field.append(m_rest.substr(from, stop == std::string_view::npos ? std::string_view::npos : stop - from));
+    advancePast(stop);
     return m_field;
 }
 

@@ -30,6 +30,8 @@ public:
 
 private:
     void advancePast(size_t comma);
+    // Position of the first comma or backslash, or npos.
+    static size_t findDelimiter(std::string_view text);
 
     std::string_view m_rest;
     std::string m_field;

@@ -46,6 +46,15 @@ void appendFlag(std::string& out, int32_t flag)
     out += flag ? "true" : "false";
 }
 
+// Lines for reserving room: memchr finds the line feeds far faster than a byte loop.
+size_t countLines(std::string_view content)
+{
+    size_t lines = 1;
+    for (const char* p = content.data(); (p = static_cast<const char*>(std::memchr(p, '\n', content.data() + content.size() - p))) != nullptr; ++p)
+        ++lines;
+    return lines;
+}
+
 void parsePanelLine(std::string_view line, TESSERA_PANEL_DATA& panel)
 {
     FieldReader fields(line);
@@ -123,7 +132,7 @@ std::string limited(std::string text, size_t limit)
 std::vector<TESSERA_PANEL_DATA> parsePanelFile(std::string_view content)
 {
     std::vector<TESSERA_PANEL_DATA> panels;
-    panels.reserve(static_cast<size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
+    panels.reserve(countLines(content));
     forEachLine(content, [&panels](std::string_view line) { parsePanelLine(line, panels.emplace_back()); });
     return panels;
 }
