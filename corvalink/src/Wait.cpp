@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <poll.h>
 
 namespace lumivane::link {
@@ -17,17 +18,25 @@ int Deadline::remainingMs() const
     return static_cast<int>(std::max<long long>(0, left));
 }
 
+std::chrono::nanoseconds Deadline::remaining() const
+{
+    return std::max(std::chrono::nanoseconds(0), std::chrono::nanoseconds(m_end - Clock::now()));
+}
+
 WaitResult waitFor(int fd, bool forWriting, const Deadline& deadline, const volatile int32_t* cancel)
 {
     pollfd entry{fd, static_cast<short>(forWriting ? POLLOUT : POLLIN), 0};
     while (true) {
         if (isCancelled(cancel))
             return WaitResult::Cancelled;
-        const int left = deadline.remainingMs();
-        if (left <= 0)
+        const std::chrono::nanoseconds left = deadline.remaining();
+        if (left.count() == 0)
             return WaitResult::TimedOut;
-        const int slice = cancel != nullptr ? std::min(left, kCancelPollMs) : left;
-        const int ready = ::poll(&entry, 1, slice);
+        const std::chrono::nanoseconds slice =
+            cancel != nullptr ? std::min<std::chrono::nanoseconds>(left, std::chrono::milliseconds(kCancelPollMs)) : left;
+        const timespec timeout{static_cast<time_t>(slice.count() / 1000000000),
+                               static_cast<long>(slice.count() % 1000000000)};
+        const int ready = ::ppoll(&entry, 1, &timeout, nullptr);
         if (ready > 0)
             return (entry.revents & POLLNVAL) ? WaitResult::Failed : WaitResult::Ready;
         if (ready < 0 && errno != EINTR)

@@ -14,6 +14,8 @@ public:
     explicit Deadline(int milliseconds) : m_end(Clock::now() + std::chrono::milliseconds(milliseconds)) {}
 
     int remainingMs() const;
+    // The time left, never negative, to the nanosecond: waits end on time, not up to a millisecond late.
+    std::chrono::nanoseconds remaining() const;
     bool passed() const { return remainingMs() <= 0; }
 
 private:
