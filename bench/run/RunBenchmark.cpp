@@ -108,6 +108,18 @@ void BM_RawOpenLoginSetClose(benchmark::State& state)
     }
 }
 
+// What lumictl spends around a run: settings, the store, the targets.
+void BM_LumictlListOnly(benchmark::State& state)
+{
+    fleet();
+    for (auto _ : state) {
+        std::ostringstream out;
+        std::ostringstream err;
+        benchmark::DoNotOptimize(ctl::runLumictl({"monitors", "list"}, out, err));
+    }
+}
+
+BENCHMARK(BM_LumictlListOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunCommandList)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_RawOpenLoginSetClose)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_RawOpenSetClose)->Unit(benchmark::kMillisecond)->MinTime(2.0);
