@@ -899,16 +899,22 @@ bool CPanelTreeCtrl::mayMoveByKey(const QKeyEvent* event)
     return true;
 }
 
+bool CPanelTreeCtrl::clickedCheckBox(QMouseEvent* event, QTreeWidgetItem* item)
+{
+    if (event->button() != Qt::LeftButton || !item || !checkBoxRect(item).contains(event->position().toPoint()))
+        return false;
+    toggleCheck(item);
+    if (m_listener)
+        m_listener->itemClicked(item, true);
+    return true;
+}
+
 void CPanelTreeCtrl::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     QTreeWidgetItem* item = itemAt(pos);
-    if (event->button() == Qt::LeftButton && item && checkBoxRect(item).contains(pos)) {
-        toggleCheck(item);
-        if (m_listener)
-            m_listener->itemClicked(item, true);
+    if (clickedCheckBox(event, item))
         return;
-    }
     if (!mayMoveTo(item))
         return;
     QTreeWidget::mousePressEvent(event);
@@ -955,12 +961,8 @@ void CPanelTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     QTreeWidgetItem* item = itemAt(pos);
-    if (event->button() == Qt::LeftButton && item && checkBoxRect(item).contains(pos)) {
-        toggleCheck(item);
-        if (m_listener)
-            m_listener->itemClicked(item, true);
+    if (clickedCheckBox(event, item))
         return;
-    }
     if (!mayMoveTo(item))
         return;
     QTreeWidget::mouseDoubleClickEvent(event);

@@ -108,6 +108,8 @@ public:
     QTreeWidgetItem* dropHighlight() const { return m_dropHighlight; }
 
 protected:
+    // A left click on an item's check box toggles it and tells the listener; true when it was one.
+    bool clickedCheckBox(QMouseEvent* event, QTreeWidgetItem* item);
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CommandSupport.h"
-#include "FleetSpec.h"
+#include "FleetDescription.h"
 
 #include <chrono>
 #include <map>

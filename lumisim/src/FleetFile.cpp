@@ -6,7 +6,7 @@
 //   monitor <name> [key=value ...]   a monitor of the chain above (a LAN chain's first is the LAN monitor)
 // Monitor keys: model serial mac id power input board mdel hours temperature status signal powerup delay
 // fault locked iferr.
-#include "FleetSpec.h"
+#include "FleetDescription.h"
 
 #include <charconv>
 #include <set>

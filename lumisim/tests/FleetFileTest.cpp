@@ -1,4 +1,4 @@
-#include "FleetSpec.h"
+#include "FleetDescription.h"
 
 #include <gtest/gtest.h>
 
