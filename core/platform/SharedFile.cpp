@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -45,6 +46,23 @@ bool writeAll(int fd, const char* data, size_t size)
         size -= static_cast<size_t>(written);
     }
     return true;
+}
+
+// Removes the temporaries ".<name>.XXXXXX" of `path` that an earlier writer left behind. Writers hold the
+// file exclusively while they write (its sidecar lock, or a log's mutex), so any such file that exists
+// when a writer starts belongs to one that died before its rename.
+void removeStaleTemporaries(const std::string& folder, const std::string& name)
+{
+    DIR* directory = ::opendir(folder.c_str());
+    if (!directory)
+        return;
+    const std::string prefix = "." + name + ".";
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string_view entryName(entry->d_name);
+        if (entryName.size() == prefix.size() + 6 && entryName.substr(0, prefix.size()) == prefix)
+            ::unlinkat(::dirfd(directory), entry->d_name, 0);
+    }
+    ::closedir(directory);
 }
 
 } // namespace
@@ -133,6 +151,7 @@ bool AtomicFileWriter::open(const std::string& path, std::string& error)
     m_path = path;
     const size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    removeStaleTemporaries(folderOf(path), name);
     m_tempPath = folderOf(path) + "/." + name + ".XXXXXX";
     m_fd = ::mkostemp(m_tempPath.data(), O_CLOEXEC);
     if (m_fd < 0) {

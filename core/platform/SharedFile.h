@@ -42,7 +42,8 @@ private:
 };
 
 // Writes a new version of a file next to it and renames it over the old one on commit, so that a crash,
-// a full disk or a failed write never leaves a half-written file behind and no reader sees one.
+// a full disk or a failed write never leaves a half-written file behind and no reader sees one. The
+// caller holds the file exclusively; opening removes temporaries that a writer which died left behind.
 class AtomicFileWriter
 {
 public:

@@ -220,6 +220,14 @@ TEST(SharedFile, AtomicWriterReplacesWholeOrNotAtAll)
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp.path()))
         ++entries;
     EXPECT_EQ(2, entries); // the file and its sidecar lock
+
+    // A writer that died before its rename left a temporary; the next writer clears it away.
+    test::writeFile(temp.file(".list.csv.Ab12Cd"), "half");
+    test::writeFile(temp.file(".other.csv.Ab12Cd"), "someone else's");
+    ASSERT_TRUE(writeSharedFile(path, "newer\n", error));
+    EXPECT_FALSE(test::fileExists(temp.file(".list.csv.Ab12Cd")));
+    EXPECT_TRUE(test::fileExists(temp.file(".other.csv.Ab12Cd")));
+    EXPECT_TRUE(test::fileExists(temp.file(".list.csv.lock")));
 }
 
 TEST(SharedFile, SymbolicLinkIsReplacedNotFollowed)
