@@ -1,5 +1,6 @@
 #include "PanelData.h"
 
+#include "PanelRegistry.h"
 #include "Utf8.h"
 
 #include <cstdio>
@@ -84,25 +85,12 @@ TESSERA_GROUP_DATA groupFromPanelData(const PANEL_DATA& data)
 
 std::string newMonitorName(int number)
 {
-    char name[32];
-    std::snprintf(name, sizeof name, "[%03d]", number);
-    return name;
+    return panelNumberPrefix(number);
 }
 
 std::string foundMonitorName(int number, const PANEL_DATA& found)
 {
-    char name[96];
-    const uint32_t ip = found.dwIPAddress;
-    const unsigned a = ip >> 24, b = (ip >> 16) & 0xFF, c = (ip >> 8) & 0xFF, d = ip & 0xFF;
-    if (found.nInterface == 1 && found.nMonitorID != 0)
-        std::snprintf(name, sizeof name, "[%03d] %u.%u.%u.%u ID%d", number, a, b, c, d, found.nMonitorID);
-    else if (found.nInterface == 1)
-        std::snprintf(name, sizeof name, "[%03d] %u.%u.%u.%u", number, a, b, c, d);
-    else if (found.nMonitorID != 0)
-        std::snprintf(name, sizeof name, "[%03d] COM%d ID%d", number, found.nComPort, found.nMonitorID);
-    else
-        std::snprintf(name, sizeof name, "[%03d] COM%d", number, found.nComPort);
-    return name;
+    return foundMonitorName(recordFromPanelData(found), number);
 }
 
 } // namespace lumivane

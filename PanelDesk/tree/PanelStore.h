@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PanelRegistry.h" // StoreLock
 #include "tessera.h"
 
 #include <string>
@@ -12,17 +13,6 @@ inline constexpr const char* kGroupFileName = "Groups.csv";
 std::string panelFilePath();
 std::string groupFilePath();
 bool fileExists(const std::string& path);
-
-// Holds the store's machine-wide lock for its lifetime. Every change of the store files happens inside
-// one: lock, open, change, save, close, unlock.
-class StoreLock
-{
-public:
-    StoreLock() { TESSERA_Lock(); }
-    ~StoreLock() { TESSERA_Unlock(); }
-    StoreLock(const StoreLock&) = delete;
-    StoreLock& operator=(const StoreLock&) = delete;
-};
 
 // An open panel list, closed on destruction.
 class PanelList

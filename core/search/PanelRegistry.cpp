@@ -19,16 +19,6 @@ bool exists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0;
 }
 
-// Holds the store's machine-wide lock for one change.
-class StoreLock
-{
-public:
-    StoreLock() { TESSERA_Lock(); }
-    ~StoreLock() { TESSERA_Unlock(); }
-    StoreLock(const StoreLock&) = delete;
-    StoreLock& operator=(const StoreLock&) = delete;
-};
-
 std::string lowerCase(std::string_view text)
 {
     std::string lower(text);

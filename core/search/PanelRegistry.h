@@ -9,6 +9,17 @@
 
 namespace lumivane {
 
+// Holds the store's machine-wide lock for its lifetime. Every change of the store files happens inside
+// one: lock, open, change, save, close, unlock.
+class StoreLock
+{
+public:
+    StoreLock() { TESSERA_Lock(); }
+    ~StoreLock() { TESSERA_Unlock(); }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+};
+
 // The registered monitors and groups as the programs change them: every change takes the store's lock,
 // re-reads the file, changes it, saves and closes, so that the console, the server and lumictl never
 // lose each other's changes. Reads for display go without the lock.
