@@ -3,11 +3,11 @@
 #include "Clock.h"
 #include "CommandAvailability.h"
 #include "CommandText.h"
+#include "InputSwitch.h"
 #include "ModelLookup.h"
 #include "MonitorLink.h"
 #include "ServerTexts.h"
 #include "Strings.h"
-#include "TerminalCommands.h"
 #include "corvalink.h"
 #include "traitbook.h"
 
@@ -32,6 +32,8 @@ class MonitorLinkSession
 public:
     MonitorLinkSession(const TESSERA_PANEL_DATA& monitor, CancelFlag& cancel)
     {
+        if (!hasValidMonitorId(monitor))
+            return; // its ID cut to eight bits would reach another monitor
         const bool lan = monitor.nInterface == 1;
         m_link = LinkOpenLogin(monitorPortText(monitor).c_str(), lan ? monitor.szUserName : nullptr,
                                lan ? monitor.szPassword : nullptr, monitorOpenFlags(monitor, 0), cancel.forLink());
@@ -278,26 +280,15 @@ int32_t changeSeriesInput(LinkHandle link, ModelCode model, InputModeIndex input
 {
     if (inputId < 1 || inputId > 99)
         return LINK_OK;
-    int state = 0;
-    int32_t status = CheckMultiWindow(link, model, inputId, state);
+    TerminalCheck check;
+    int32_t status = checkTerminals(link, model, inputId, check);
     if (status != LINK_OK)
         return status;
-    if ((state & (kMultiWindowOn | kTerminalChange)) == (kMultiWindowOn | kTerminalChange) &&
-        (status = LinkSet(link, "multi", "off", 0, 0, 0)) != LINK_OK)
+    if (check.changeNeeded && check.windows != 0 && (status = LinkSet(link, "multi", "off", 0, 0, 0)) != LINK_OK)
         return status;
-    if (state & kTerminalChange) {
-        if (const std::optional<TerminalCommands> commands = terminalCommandsFor(model, inputId)) {
-            if (!commands->slotCommand.empty() && isCommandAvailable(model, commands->slotCommand) &&
-                (status = sendSetting(link, commands->slotCommand)) != LINK_OK)
-                return status;
-            if (!commands->terminalCommand.empty() &&
-                (status = sendSetting(link, commands->terminalCommand)) != LINK_OK)
-                return status;
-        }
-    }
-    int32_t number = inputNumberFromIndex(model, inputId);
-    if (number == 0)
-        number = inputNumberFromIndex(ModelCode(), inputId);
+    if (check.changeNeeded && (status = sendTerminalCommands(link, model, inputId, nullptr)) != LINK_OK)
+        return status;
+    const int32_t number = seriesInputNumber(model, inputId);
     if (number == 0)
         return LINK_OK;
     status = sendSetting(link, settingCommand("INPS", number));
@@ -307,60 +298,6 @@ int32_t changeSeriesInput(LinkHandle link, ModelCode model, InputModeIndex input
 }
 
 } // namespace
-
-int32_t CheckMultiWindow(LinkHandle link, ModelCode model, InputModeIndex inputId, int& result)
-{
-    result = 0;
-    int32_t status = LINK_OK;
-    int32_t windows = 0;
-    if (hasCommand(model, "MWIN") && (status = queryNumber(link, "MWIN????", windows)) != LINK_OK)
-        return status;
-    if (windows != 0)
-        result |= kMultiWindowOn;
-
-    // The current values of the terminal-select and slot commands; 0 where the model has none.
-    struct Selector
-    {
-        const char* code;
-        int32_t value = 0;
-    };
-    Selector selectors[] = {{"DVSL"}, {"BNSL"}, {"HDSL"}, {"SLDS"}};
-    const bool withBoard = !model.lacksExpansionBoard();
-    for (Selector& selector : selectors) {
-        const std::string_view code = selector.code;
-        if ((code == "DVSL" || code == "BNSL") && !withBoard)
-            continue;
-        if (hasCommand(model, selector.code) &&
-            (status = queryNumber(link, queryCommand(code), selector.value)) != LINK_OK)
-            return status;
-    }
-    const auto valueOf = [&](std::string_view code) {
-        for (const Selector& selector : selectors) {
-            if (code == selector.code)
-                return selector.value;
-        }
-        return 0;
-    };
-
-    const std::optional<TerminalCommands> commands = terminalCommandsFor(model, inputId);
-    if (!commands)
-        return LINK_OK;
-    const std::string& second = commands->slotCommand;
-    const int32_t slot = valueOf("SLDS");
-    const bool slotMatters =
-        (inputId != 7 && inputId != 9) || (inputId == 7 && slot == 1) || (inputId == 9 && slot == 2);
-    if (!second.empty() && isCommandAvailable(model, second) && slotMatters && second != settingCommand("SLDS", slot)) {
-        result |= kTerminalChange;
-        return LINK_OK;
-    }
-    const std::string& first = commands->terminalCommand;
-    if (!first.empty()) {
-        const std::string_view code = commandCode(first);
-        if (first != settingCommand(code, valueOf(code)))
-            result |= kTerminalChange;
-    }
-    return LINK_OK;
-}
 
 bool SendCommand(ServerPanel& panel, const MonitorCommand& command, WorkContext& context)
 {

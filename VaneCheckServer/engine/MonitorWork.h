@@ -42,10 +42,4 @@ bool SendCommand(ServerPanel& panel, const MonitorCommand& command, WorkContext&
 // cancelled check changes nothing.
 void CheckMonitor(ServerPanel& panel, WorkContext& context);
 
-// What an input change must do first: bit 0 a multi-window mode is on, bit 1 the terminal selection for
-// the input must change. Returns the status of the first failing query (0 when all succeeded).
-inline constexpr int kMultiWindowOn = 1;
-inline constexpr int kTerminalChange = 2;
-int32_t CheckMultiWindow(LinkHandle link, ModelCode model, InputModeIndex inputId, int& result);
-
 } // namespace lumivane

@@ -8,7 +8,9 @@
 
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <optional>
+#include <string_view>
 #include <thread>
 
 namespace lumivane {
@@ -29,15 +31,24 @@ int32_t send(LinkHandle link, const std::string& command, char* reportText)
     return LinkSet(link, "command", command.c_str(), 0, 0, 0);
 }
 
-std::optional<int32_t> query(LinkHandle link, ModelCode model, const char* code, char* reportText, int32_t& status)
+int32_t queryValue(LinkHandle link, std::string_view code, int32_t& value)
 {
-    const std::string command = queryCommand(code);
-    if (!isCommandAvailable(model, command))
-        return std::nullopt;
-    setReport(reportText, command);
-    int32_t value = 0;
-    status = LinkGetNumber(link, ("command:" + command).c_str(), &value, 0, 0, 0);
-    return status == 0 ? std::optional(value) : std::nullopt;
+    return LinkGetNumber(link, ("command:" + queryCommand(code)).c_str(), &value, 0, 0, 0);
+}
+
+// The DVI and BNC terminal-select commands belong to the expansion board: a kind-7 monitor without it
+// has neither, whatever its model has.
+bool hasTerminalCommand(ModelCode model, std::string_view command)
+{
+    const std::string_view code = commandCode(command);
+    if ((code == "DVSL" || code == "BNSL") && model.kind() == 7 && model.lacksExpansionBoard())
+        return false;
+    return isCommandAvailable(model, command);
+}
+
+bool hasQuery(ModelCode model, std::string_view code)
+{
+    return hasTerminalCommand(model, queryCommand(code));
 }
 
 int32_t switchZrInput(LinkHandle link, ModelCode model, InputModeIndex index, char* reportText)
@@ -60,48 +71,17 @@ int32_t switchZrInput(LinkHandle link, ModelCode model, InputModeIndex index, ch
     return current == wanted ? 0 : send(link, settingCommand("IAVD", wanted), reportText);
 }
 
-// Whether `command` ("DVSL0002") differs from what the monitor reports for its code.
-bool differs(const std::string& command, std::optional<int32_t> current)
-{
-    return !command.empty() && (!current || settingCommand(commandCode(command), *current) != command);
-}
-
 int32_t switchSeriesInput(LinkHandle link, ModelCode model, InputModeIndex index, char* reportText)
 {
-    int32_t status = 0;
-    const std::optional<int32_t> windows = query(link, model, "MWIN", reportText, status);
+    TerminalCheck check;
+    int32_t status = checkTerminals(link, model, index, check);
     if (status != 0)
         return status;
-    std::optional<int32_t> terminal;
-    const std::optional<TerminalCommands> commands = terminalCommandsFor(model, index);
-    if (commands && !commands->terminalCommand.empty()) {
-        const std::string code(commandCode(commands->terminalCommand));
-        terminal = query(link, model, code.c_str(), reportText, status);
-        if (status != 0)
-            return status;
-    }
-    const std::optional<int32_t> slot = query(link, model, "SLDS", reportText, status);
-    if (status != 0)
+    if (check.windows == 3 && (status = send(link, "MWIN0000", reportText)) != 0)
         return status;
-
-    bool changeNeeded = false;
-    if (commands) {
-        const bool slotUnchecked = (index == 7 && slot != 1) || (index == 9 && slot != 2);
-        changeNeeded = (!slotUnchecked && differs(commands->slotCommand, slot)) ||
-                       differs(commands->terminalCommand, terminal);
-    }
-    if (windows == 3 && (status = send(link, "MWIN0000", reportText)) != 0)
+    if (check.changeNeeded && (status = sendTerminalCommands(link, model, index, reportText)) != 0)
         return status;
-    if (changeNeeded) {
-        if (!commands->terminalCommand.empty() && isCommandAvailable(model, commands->terminalCommand) &&
-            (status = send(link, commands->terminalCommand, reportText)) != 0)
-            return status;
-        if (!commands->slotCommand.empty() && (status = send(link, commands->slotCommand, reportText)) != 0)
-            return status;
-    }
-    int32_t number = inputNumberFromIndex(model, index);
-    if (number == 0)
-        number = inputNumberFromIndex(ModelCode(), index);
+    const int32_t number = seriesInputNumber(model, index);
     return number == 0 ? 0 : send(link, settingCommand("INPS", number), reportText);
 }
 
@@ -112,8 +92,74 @@ int32_t switchInputRoutine(char* reportText, LinkHandle link, const char* modelN
 
 } // namespace
 
-int32_t switchInput(LinkHandle link, const char* modelName, int32_t modelFlags, InputModeIndex index,
-                    char* reportText)
+int32_t checkTerminals(LinkHandle link, ModelCode model, InputModeIndex index, TerminalCheck& check)
+{
+    check = TerminalCheck{};
+    int32_t status = 0;
+    if (hasQuery(model, "MWIN") && (status = queryValue(link, "MWIN", check.windows)) != 0)
+        return status;
+
+    // The current terminal-select and slot values; 0 where the monitor has no such command.
+    std::map<std::string, int32_t, std::less<>> current;
+    for (const char* code : {"DVSL", "BNSL", "HDSL", "SLDS"}) {
+        if (!hasQuery(model, code))
+            continue;
+        if ((status = queryValue(link, code, current[code])) != 0)
+            return status;
+    }
+    const auto valueOf = [&](std::string_view code) {
+        const auto found = current.find(code);
+        return found == current.end() ? 0 : found->second;
+    };
+
+    const std::optional<TerminalCommands> commands = terminalCommandsFor(model, index);
+    if (!commands)
+        return 0;
+    // Inputs 7 and 9 share the BNC and D-SUB connectors with 12 and 13: their slot only matters while
+    // the monitor is in that other use of the slot.
+    const int32_t slot = valueOf("SLDS");
+    const bool slotMatters = (index != 7 && index != 9) || (index == 7 && slot == 1) || (index == 9 && slot == 2);
+    const std::string& slotCommand = commands->slotCommand;
+    const std::string& terminalCommand = commands->terminalCommand;
+    check.changeNeeded =
+        (!slotCommand.empty() && hasTerminalCommand(model, slotCommand) && slotMatters &&
+         slotCommand != settingCommand("SLDS", slot)) ||
+        (!terminalCommand.empty() && hasTerminalCommand(model, terminalCommand) &&
+         terminalCommand != settingCommand(commandCode(terminalCommand), valueOf(commandCode(terminalCommand))));
+    return 0;
+}
+
+int32_t sendTerminalCommands(LinkHandle link, ModelCode model, InputModeIndex index, char* reportText)
+{
+    const std::optional<TerminalCommands> commands = terminalCommandsFor(model, index);
+    if (!commands)
+        return 0;
+    for (const std::string* command : {&commands->terminalCommand, &commands->slotCommand}) {
+        if (command->empty() || !hasTerminalCommand(model, *command))
+            continue;
+        if (reportText)
+            setReport(reportText, *command);
+        if (const int32_t status = LinkSet(link, "command", command->c_str(), 0, 0, 0); status != 0)
+            return status;
+    }
+    return 0;
+}
+
+int32_t seriesInputNumber(ModelCode model, InputModeIndex index)
+{
+    const int32_t number = inputNumberFromIndex(model, index);
+    return number != 0 ? number : inputNumberFromIndex(ModelCode(), index);
+}
+
+int32_t inputNumberFor(const char* modelName, int32_t modelFlags, InputModeIndex index)
+{
+    const ModelCode model = modelFromName(modelName, modelFlags);
+    if (isZrModelName(modelName))
+        return index >= kFirstZrInput && index <= kLastZrInput ? inputNumberFromIndex(model, index) : 0;
+    return index <= kLastSeriesInput ? seriesInputNumber(model, index) : 0;
+}
+
+int32_t switchInput(LinkHandle link, const char* modelName, int32_t modelFlags, InputModeIndex index, char* reportText)
 {
     const ModelCode model = modelFromName(modelName, modelFlags);
     if (isZrModelName(modelName))

@@ -156,7 +156,7 @@ std::string EmulatedMonitor::carryOut(std::string_view command, SimClock::time_p
         return "LOCKED";
     if (m_state.wrongInterface)
         return "IFERR";
-    if (!isKnownCode(code) || !m_support(m_state.model, m_state.expansionBoard, command))
+    if (!isKnownCode(code) || !supports(code, command))
         return "ERR";
     const bool query = parameter == "????" || (listed(kSelectorQueries, code) && parameter.size() == 4 &&
                                                parameter.find_first_not_of("0123456789") == std::string_view::npos);
@@ -165,6 +165,16 @@ std::string EmulatedMonitor::carryOut(std::string_view command, SimClock::time_p
     if (listed(kQueryOnly, code) || (!m_state.power && !listed(kStandbySettings, code)))
         return "ERR";
     return applySetting(code, parameter, now);
+}
+
+bool EmulatedMonitor::supports(std::string_view code, std::string_view command) const
+{
+    const auto named = [code](const std::vector<std::string>& codes) {
+        return std::find(codes.begin(), codes.end(), code) != codes.end();
+    };
+    if (named(m_state.lacks))
+        return false;
+    return named(m_state.has) || m_support(m_state.model, m_state.expansionBoard, command);
 }
 
 std::string EmulatedMonitor::statusWord() const

@@ -45,6 +45,8 @@ private:
     std::string answerQuery(std::string_view code) const;
     std::string applySetting(std::string_view code, std::string_view parameter, SimClock::time_point now);
     std::string statusWord() const;
+    // The fleet file's lacks= and has= before the model's availability.
+    bool supports(std::string_view code, std::string_view command) const;
 
     MonitorSpec m_state;
     const CommandSupport& m_support;

@@ -43,6 +43,10 @@ struct MonitorSpec
     ReplyFault fault = ReplyFault::None;
     bool locked = false;         // every command answers LOCKED
     bool wrongInterface = false; // every command answers IFERR
+    // Command codes ("SLDS") the monitor lacks or has whatever the availability table says of its model,
+    // so that a test can model a monitor that disagrees with the table.
+    std::vector<std::string> lacks;
+    std::vector<std::string> has;
 };
 
 // A port: one LAN monitor (with the RS-232C chain it heads) or a serial daisy chain on a pseudo-terminal.

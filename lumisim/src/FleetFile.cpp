@@ -5,7 +5,7 @@
 //   chain <chain> [baud=<rate>]      a serial daisy chain on a pseudo-terminal
 //   monitor <name> [key=value ...]   a monitor of the chain above (a LAN chain's first is the LAN monitor)
 // Monitor keys: model serial mac id power input board mdel hours temperature status signal powerup delay
-// fault locked iferr.
+// fault locked iferr lacks has.
 #include "FleetDescription.h"
 
 #include <charconv>
@@ -56,6 +56,21 @@ bool readSwitch(std::string_view text, bool& value)
     return false;
 }
 
+// "SLDS,BNSL": four-character command codes separated by commas.
+bool readCodes(std::string_view text, std::vector<std::string>& codes)
+{
+    codes.clear();
+    while (!text.empty()) {
+        const size_t comma = text.find(',');
+        const std::string_view code = text.substr(0, comma);
+        if (code.size() != 4)
+            return false;
+        codes.emplace_back(code);
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    }
+    return !codes.empty();
+}
+
 bool isHex12(std::string_view text)
 {
     return text.size() == 12 && text.find_first_not_of("0123456789ABCDEFabcdef") == std::string_view::npos;
@@ -102,6 +117,10 @@ bool applyMonitorKey(MonitorSpec& monitor, std::string_view key, std::string_vie
         ok = readSwitch(value, monitor.locked);
     else if (key == "iferr")
         ok = readSwitch(value, monitor.wrongInterface);
+    else if (key == "lacks")
+        ok = readCodes(value, monitor.lacks);
+    else if (key == "has")
+        ok = readCodes(value, monitor.has);
     else
         ok = false;
     if (!ok)
