@@ -2,6 +2,7 @@
 
 #include "DataFolder.h"
 #include "ModelLookup.h"
+#include "MonitorLink.h"
 #include "ServerPanel.h"
 #include "Strings.h"
 #include "corvalink.h"
@@ -166,6 +167,8 @@ std::string communicationErrorText(const TESSERA_PANEL_DATA& monitor, int32_t st
 
 std::string openFailureMessage(const TESSERA_PANEL_DATA& monitor)
 {
+    if (!hasValidMonitorId(monitor))
+        return monitorIdProblem(monitor);
     if (monitor.nInterface != 1)
         return formatMessage(540, monitor.nComPort);
     const uint32_t a = monitor.dwIPAddress;

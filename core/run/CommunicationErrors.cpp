@@ -132,6 +132,11 @@ std::string openFailureText(const TESSERA_PANEL_DATA& monitor)
            " Port.\r\nPlease retry after a little wait.\r\n";
 }
 
+std::string monitorIdErrorText(const TESSERA_PANEL_DATA& monitor)
+{
+    return monitorNameLine(monitor) + "\r\n" + monitorIdProblem(monitor) + "\r\n";
+}
+
 std::string commandFailureText(const TESSERA_PANEL_DATA& monitor, int status, std::string_view reportText,
                                const CommandNames& names)
 {

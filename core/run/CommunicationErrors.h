@@ -27,6 +27,8 @@ private:
 
 // The text of the error box when the link to a monitor cannot be opened.
 std::string openFailureText(const TESSERA_PANEL_DATA& monitor);
+// The error box text for a monitor whose ID is out of range.
+std::string monitorIdErrorText(const TESSERA_PANEL_DATA& monitor);
 
 // The text of the error box when a command failed with `status`; `reportText` names the command.
 std::string commandFailureText(const TESSERA_PANEL_DATA& monitor, int status, std::string_view reportText,

@@ -31,6 +31,16 @@ std::string monitorPortText(const TESSERA_PANEL_DATA& monitor)
     return "LAN" + ipv4Text(monitor.dwIPAddress) + ":" + std::to_string(monitor.nDataPort);
 }
 
+bool hasValidMonitorId(const TESSERA_PANEL_DATA& monitor)
+{
+    return monitor.nMonitorID >= 0 && monitor.nMonitorID <= 255;
+}
+
+std::string monitorIdProblem(const TESSERA_PANEL_DATA& monitor)
+{
+    return "The monitor ID " + std::to_string(monitor.nMonitorID) + " is out of range (0 to 255).";
+}
+
 uint32_t monitorOpenFlags(const TESSERA_PANEL_DATA& monitor, int waitValue)
 {
     const bool lanWithMac = monitor.nInterface == 1 && monitor.szMACAddress[0] != '\0';
@@ -41,6 +51,12 @@ uint32_t monitorOpenFlags(const TESSERA_PANEL_DATA& monitor, int waitValue)
 OpenOutcome openMonitorLink(const TESSERA_PANEL_DATA& monitor, bool severalMonitors, RunObserver& observer,
                             CancelFlag& cancel, int waitValue, LinkHandle& link)
 {
+    link = nullptr;
+    if (!hasValidMonitorId(monitor)) {
+        const ErrorBox box{monitorIdErrorText(monitor), false, severalMonitors};
+        const bool skip = observer.askOnError(box) != ErrorChoice::Abort && severalMonitors;
+        return skip ? OpenOutcome::SkipMonitor : OpenOutcome::AbortRun;
+    }
     const std::string port = monitorPortText(monitor);
     const uint32_t flags = monitorOpenFlags(monitor, waitValue);
     const bool lan = monitor.nInterface == 1;

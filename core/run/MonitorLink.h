@@ -19,6 +19,12 @@ std::string ipv4Text(uint32_t address);
 // "LAN%d.%d.%d.%d:%d" for a LAN monitor, "COM%d" otherwise.
 std::string monitorPortText(const TESSERA_PANEL_DATA& monitor);
 
+// Whether the monitor's ID fits the link's ID field (0 to 255). A monitor with another ID (a hand-edited
+// or imported store) is never opened: its ID cut to eight bits would address another monitor.
+bool hasValidMonitorId(const TESSERA_PANEL_DATA& monitor);
+// "The monitor ID 257 is out of range (0 to 255)."
+std::string monitorIdProblem(const TESSERA_PANEL_DATA& monitor);
+
 // The open flags: the ID (0 for a LAN monitor that has a MAC address), the wait value and the baud code.
 uint32_t monitorOpenFlags(const TESSERA_PANEL_DATA& monitor, int waitValue);
 
@@ -38,7 +44,8 @@ private:
 enum class OpenOutcome { Opened = 0, SkipMonitor = 2, AbortRun = 3 };
 
 // Opens the link to a monitor, asking the observer what to do while it fails (Retry Command opens again,
-// Skip Monitor gives SkipMonitor, Abort gives AbortRun). A set cancel flag ends with AbortRun.
+// Skip Monitor gives SkipMonitor, Abort gives AbortRun). A set cancel flag ends with AbortRun. A monitor
+// whose ID is out of range is reported and never opened: only skipping it or ending the run is left.
 OpenOutcome openMonitorLink(const TESSERA_PANEL_DATA& monitor, bool severalMonitors, RunObserver& observer,
                             CancelFlag& cancel, int waitValue, LinkHandle& link);
 

@@ -59,15 +59,13 @@ public:
     SearchResult run()
     {
         std::vector<SearchStep> steps;
-        size_t portsFrom = 0;
-        if (!m_request.ports.empty() && m_request.ports.front() == 0) {
+        if (!m_request.ports.empty() && m_request.ports.front() == 0)
             steps = lanSteps(m_request.searchPort);
-            portsFrom = 1;
-        }
-        for (size_t i = portsFrom; i < m_request.ports.size(); ++i)
-            steps.push_back(SearchStep{false, 0, 0, m_request.ports[i]});
+        // Every entry of the port list is a step, the LAN's (0) too: it stands for the devices before it.
+        for (const int port : m_request.ports)
+            steps.push_back(SearchStep{false, 0, 0, port});
         progress(RunProgress::OuterRange, static_cast<int>(steps.size()));
-        for (size_t i = 0; i < steps.size(); ++i) {
+        for (size_t i = 0; i < steps.size() && m_result.storeError.empty(); ++i) {
             progress(RunProgress::MonitorStep, static_cast<int>(i + 1));
             if (steps[i].lan || steps[i].comPort != 0)
                 searchStep(steps[i]);
@@ -98,12 +96,19 @@ private:
         return data;
     }
 
+    // A monitor the store does not take ends the search: the store will take no other either.
     void add(const TESSERA_PANEL_DATA& data)
     {
-        if (m_registry.addFoundMonitor(data, m_request.targetGroup)) {
-            ++m_result.added;
-            m_result.someUnusable = m_result.someUnusable || !data.bUse;
+        if (!m_result.storeError.empty())
+            return;
+        if (!m_registry.addFoundMonitor(data, m_request.targetGroup)) {
+            m_result.storeError = m_registry.lastError();
+            if (m_result.storeError.empty())
+                m_result.storeError = "the monitor list could not be written";
+            return;
         }
+        ++m_result.added;
+        m_result.someUnusable = m_result.someUnusable || !data.bUse;
     }
 
     void searchStep(const SearchStep& step)

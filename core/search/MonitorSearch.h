@@ -3,6 +3,7 @@
 #include "PanelRegistry.h"
 #include "RunObserver.h"
 
+#include <string>
 #include <vector>
 
 namespace lumivane {
@@ -19,6 +20,7 @@ struct SearchRequest {
 struct SearchResult {
     int added = 0;
     bool someUnusable = false; // an added monitor had "Use this monitor" cleared
+    std::string storeError;    // why a found monitor could not be added; the search ended there
 };
 
 // The port list of the search dialog's choice: -1 "(All)" is the LAN then COM1..COM256, 0 the LAN only,
@@ -26,8 +28,8 @@ struct SearchResult {
 std::vector<int> searchPortsFor(int choice);
 
 // Looks for monitors on the LAN and the COM ports and adds what it finds to the registry, one locked
-// store write per monitor. Reports progress to the observer: OuterRange with the number of steps,
-// MonitorStep per step, CommandStep 0..20 within a step, Finished at the end. Link failures mean that
+// store write per monitor (a failing write ends the search). Reports progress to the observer: OuterRange with the
+// number of steps, MonitorStep per step, CommandStep 0..20 within a step, Finished at the end. Link failures mean that
 // nothing answers there and are not reported.
 SearchResult searchMonitors(const SearchRequest& request, PanelRegistry& registry, RunObserver& observer);
 

@@ -1,5 +1,6 @@
 #include "Lumictl.h"
 
+#include "CommandAvailability.h"
 #include "CommandLine.h"
 #include "CommandText.h"
 #include "CommunicationRun.h"
@@ -78,6 +79,8 @@ struct Context {
 };
 
 using Handler = std::function<int(Context&, const std::vector<std::string>&)>;
+
+std::string oneLine(const std::string& text);
 
 std::string lower(std::string text)
 {
@@ -400,6 +403,12 @@ int inputCommand(Context& context, const std::vector<std::string>& words)
         throw UsageError{"input: which input?"};
     const InputModeIndex index = parseInput(words[0]);
     const auto monitors = selectTargets(context.registry, context.line, {words.begin() + 1, words.end()});
+    for (const TESSERA_PANEL_DATA& monitor : monitors) {
+        if (inputNumberFor(monitor.szModel, monitor.nModelFlags, index) == 0)
+            throw UsageError{monitor.szName + std::string(" (") +
+                             (monitor.szModel[0] ? monitor.szModel : "model unknown") + ") has no input '" +
+                             inputModeName(index) + "'"};
+    }
     std::vector<CommandItem> items{inputSwitchItem(&index)};
     return runItems(context, items, pointersTo(monitors));
 }
@@ -427,6 +436,11 @@ int queryCommandLine(Context& context, const std::vector<std::string>& words)
     observer.setTotals(static_cast<int>(monitors.size()), 1);
     int status = 0;
     for (const TESSERA_PANEL_DATA& monitor : monitors) {
+        if (!isCommandAvailable(modelFromName(monitor.szModel, monitor.nModelFlags), command)) {
+            context.err << monitor.szName << ": not supported by " << monitor.szModel << "\n";
+            status = 1;
+            continue;
+        }
         char reply[4096] = {};
         CommandItem item = textItem(command, CommandItemKind::ReadText);
         item.data = reply;
@@ -473,6 +487,11 @@ int searchCommand(Context& context, const std::vector<std::string>& words)
     request.language = processSettings().environment.language;
     TerminalObserver observer(ErrorPolicy{}, context.err, context.errIsTerminal);
     const SearchResult result = searchMonitors(request, context.registry, observer);
+    if (!result.storeError.empty()) {
+        context.err << "lumictl: a found monitor could not be registered (" << result.added
+                    << " were): " << oneLine(result.storeError) << "\n";
+        return 1;
+    }
     if (result.added == 0)
         context.out << messageText(164) << "\n";
     else if (result.someUnusable)

@@ -45,6 +45,11 @@ void TerminalObserver::onProgress(RunProgress what, int value)
     std::lock_guard<std::mutex> lock(m_mutex);
     if (what == RunProgress::MonitorStep)
         m_monitor = value;
+    // Each failure has its own retries: moving on to another command, monitor or run starts afresh.
+    if (what != RunProgress::CommandStep || value != m_command)
+        m_retriesLeft = m_policy.retries;
+    if (what == RunProgress::CommandStep)
+        m_command = value;
     if (what == RunProgress::OuterRange)
         m_monitors = value;
     if (!m_showProgress)
@@ -74,10 +79,11 @@ ErrorChoice TerminalObserver::askOnError(const ErrorBox& box)
         }
         choice = ErrorChoice::SkipMonitor;
     }
-    m_retriesLeft = m_policy.retries;
     if (choice == ErrorChoice::SkipCommand && !box.skipCommandEnabled)
         choice = ErrorChoice::SkipMonitor;
-    if (choice == ErrorChoice::SkipMonitor && !box.skipMonitorEnabled)
+    // A command that runs its monitors one at a time shows boxes of one-monitor runs; skipping the
+    // monitor still goes on with the next one there.
+    if (choice == ErrorChoice::SkipMonitor && !box.skipMonitorEnabled && m_monitors <= 1)
         choice = ErrorChoice::Abort;
     if (choice == ErrorChoice::Abort)
         m_aborted = true;

@@ -19,7 +19,9 @@ struct ErrorPolicy {
 
 // A run observer for a terminal: progress on standard error when it is a terminal, every error box's
 // text on standard error, and the box answered by the policy. A button the box has disabled is never
-// chosen: the policy falls back to the next harder answer (skip command, skip monitor, abort).
+// chosen: the policy falls back to the next harder answer (skip command, skip monitor, abort), except
+// that skipping a monitor stays possible while the command has further monitors. retry:N retries each
+// failure N times.
 class TerminalObserver : public RunObserver
 {
 public:
@@ -44,6 +46,7 @@ private:
     int m_monitors = 0;
     int m_items = 0;
     int m_monitor = 0;
+    int m_command = -1; // the last command step reported
     std::mutex m_mutex;
 };
 

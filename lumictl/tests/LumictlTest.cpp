@@ -3,6 +3,7 @@
 #include "Lumictl.h"
 #include "PanelRegistry.h"
 #include "TempFolder.h"
+#include "TerminalObserver.h"
 #include "tessera.h"
 
 #include <gtest/gtest.h>
@@ -166,6 +167,51 @@ TEST_F(LumictlTest, FailuresFollowTheErrorPolicy)
     EXPECT_EQ(2, std::count(retried.err.begin(), retried.err.end(), '(')); // "(retrying)" twice
 }
 
+TEST_F(LumictlTest, QueryGoesOnPastAFailingMonitorAndNamesWhatTheModelLacks)
+{
+    registerFleet();
+    m_fleet->setLocked("hall", true);
+    const Outcome skipped = lumictl({"query", "POWR????", "--all"});
+    EXPECT_EQ(1, skipped.status);
+    EXPECT_EQ("[002]: 1\n", skipped.out) << "skip-monitor goes on with the next monitor";
+    EXPECT_EQ(1u, m_fleet->receivedLines("lobby").size());
+
+    m_fleet->setLocked("hall", false);
+    ASSERT_EQ(0,
+              lumictl({"monitors", "add", "--lan", lanOf("lobby"), "--name", "Economy", "--model", "QX-E43"}).status);
+    const Outcome lacking = lumictl({"query", "MWIN????", "Hall", "Economy"});
+    EXPECT_EQ(1, lacking.status);
+    EXPECT_EQ("Hall: 0\n", lacking.out);
+    EXPECT_EQ("Economy: not supported by QX-E43\n", lacking.err);
+    EXPECT_EQ(1u, m_fleet->receivedLines("lobby").size()) << "nothing was asked of the economy model";
+
+    // An input the monitor has not is refused before anything is sent.
+    const size_t sentToHall = m_fleet->receivedLines("hall").size();
+    const Outcome noSuchInput = lumictl({"input", "INPUT3", "Hall"});
+    EXPECT_EQ(2, noSuchInput.status);
+    EXPECT_EQ(1, std::count(noSuchInput.err.begin(), noSuchInput.err.end(), '\n')) << noSuchInput.err;
+    EXPECT_EQ(sentToHall, m_fleet->receivedLines("hall").size());
+}
+
+TEST(TerminalObserverTest, EveryFailureGetsTheRetriesOfRetryN)
+{
+    std::ostringstream err;
+    ctl::TerminalObserver observer(ctl::ErrorPolicy::parse("retry:1"), err, false);
+    observer.setTotals(2, 2);
+    const ErrorBox box{"failed", true, true};
+    observer.onProgress(RunProgress::MonitorStep, 0);
+    observer.onProgress(RunProgress::CommandStep, 0);
+    EXPECT_EQ(ErrorChoice::RetryCommand, observer.askOnError(box));
+    observer.onProgress(RunProgress::CommandStep, 0); // the retry succeeds
+    observer.onProgress(RunProgress::CommandStep, 1);
+    EXPECT_EQ(ErrorChoice::RetryCommand, observer.askOnError(box)) << "a new failure, a new retry";
+    observer.onProgress(RunProgress::CommandStep, 1);
+    EXPECT_EQ(ErrorChoice::SkipMonitor, observer.askOnError(box));
+    observer.onProgress(RunProgress::MonitorStep, 1);
+    observer.onProgress(RunProgress::CommandStep, 0);
+    EXPECT_EQ(ErrorChoice::RetryCommand, observer.askOnError(box));
+}
+
 TEST_F(LumictlTest, GroupsAndGroupTargets)
 {
     registerFleet();
@@ -191,6 +237,16 @@ TEST_F(LumictlTest, SearchAddsWhatAnswers)
     const auto panels = PanelRegistry(m_data.path()).panels();
     ASSERT_EQ(2u, panels.size());
     EXPECT_STREQ("[001] 127.0.0.2", panels[0].szName);
+}
+
+TEST_F(LumictlTest, SearchWhoseStoreWriteFailsSaysSo)
+{
+    ::setenv("LUMIVANE_LAN_SEARCH", m_fleet->searchTargets().c_str(), 1);
+    ASSERT_EQ(0, ::mkdir(m_data.file("Panels.csv").c_str(), 0755)); // no file can replace a folder
+    const Outcome found = lumictl({"search", "--lan", "--port", std::to_string(m_fleet->searchPort())});
+    EXPECT_EQ(1, found.status);
+    EXPECT_EQ("", found.out);
+    EXPECT_EQ(0u, found.err.rfind("lumictl: a found monitor could not be registered", 0)) << found.err;
 }
 
 TEST_F(LumictlTest, HelpOnEveryLevel)

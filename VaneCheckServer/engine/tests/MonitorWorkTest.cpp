@@ -201,6 +201,18 @@ TEST_F(MonitorWorkTest, AMonitorThatCannotBeReachedIsTheBusyCase)
     EXPECT_TRUE(again.commandError);
 }
 
+TEST_F(MonitorWorkTest, AMonitorIdOutOfRangeIsAnErrorAndReachesNoOtherMonitor)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 id=1\n");
+    ServerPanel a = panel("a", "QX-T988");
+    a.data.nMonitorID = 257;
+    EXPECT_FALSE(SendCommand(a, {true, true, false, 0}, m_context));
+    EXPECT_EQ(a.state.statusText, "The monitor ID 257 is out of range (0 to 255).");
+    CheckMonitor(a, m_context);
+    EXPECT_EQ(a.state.statusText, "The monitor ID 257 is out of range (0 to 255).");
+    EXPECT_TRUE(carriedOut("a").empty());
+}
+
 TEST_F(MonitorWorkTest, PowerOnWithAnInputSwitchesTheTerminalsAfterEndingMultiWindow)
 {
     startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off board=1\n");

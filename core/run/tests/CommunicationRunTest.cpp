@@ -240,6 +240,20 @@ TEST_F(CommunicationRunTest, SkipMonitorAndAbort)
     EXPECT_EQ(RunProgress::Ended, m_observer.progress.back().first);
 }
 
+TEST_F(CommunicationRunTest, AMonitorIdOutOfRangeIsRefusedAndReachesNoOtherMonitor)
+{
+    m_fleet->setMonitorId("a", 1);
+    TESSERA_PANEL_DATA edited = m_a;
+    edited.nMonitorID = 257; // would be ID 1 cut to eight bits
+    m_observer.answers = {ErrorChoice::RetryCommand};
+    std::vector<CommandItem> items{sendItem("POWR0001")};
+    EXPECT_FALSE(run(items, {&edited, &m_b}));
+    ASSERT_EQ(1u, m_observer.boxes.size());
+    EXPECT_NE(std::string::npos, m_observer.boxes[0].text.find("The monitor ID 257 is out of range (0 to 255)."));
+    EXPECT_TRUE(m_fleet->receivedLines("a").empty());
+    EXPECT_EQ((std::vector<std::string>{"POWR0001"}), m_fleet->receivedLines("b")); // the run went on
+}
+
 TEST_F(CommunicationRunTest, CancelEndsTheRunAfterTheCurrentItem)
 {
     m_fleet->setReplyDelay("a", 300);

@@ -73,7 +73,7 @@ TEST_F(SearchTest, LanMonitorsAreAddedInAddressOrder)
     EXPECT_EQ(1, panels[0].nInterface);
     EXPECT_EQ(fleet->place("a")->dataPort, panels[0].nDataPort);
     EXPECT_EQ(1, panels[1].nModelFlags & 1); // expansion board reported
-    EXPECT_EQ((std::pair{RunProgress::OuterRange, 2}), m_observer.progress.front());
+    EXPECT_EQ((std::pair{RunProgress::OuterRange, 3}), m_observer.progress.front()) << "two devices and the LAN entry";
     EXPECT_EQ(RunProgress::Finished, m_observer.progress.back().first);
 }
 
