@@ -59,16 +59,20 @@ void addSchedule(const ScheduleData::Schedule& schedule, LocalDate today, int we
 {
     bool selectedDays = false;
     for (const ST_SCHEDULE_ESPECIAL& entry : schedule.especial) {
-        if (const std::string_view problem = entryProblem(entry); !problem.empty()) {
+        const std::string_view problem = entryProblem(entry);
+        if (!problem.empty())
             problems.push_back(scheduleProblem(schedule, entry, problem));
+        // An entry whose days are known still replaces the weekly entries on them, even when a bad time
+        // keeps its own actions from running: a holiday stays a holiday.
+        if (!hasCalendarDays(entry))
             continue;
-        }
         const LocalDate from{entry.fromYear, entry.fromMonth, entry.fromDay};
         const LocalDate to{entry.toYear, entry.toMonth, entry.toDay};
         if (today < from || to < today)
             continue;
         selectedDays = true;
-        sink.addEntry(entry, schedule.id);
+        if (problem.empty())
+            sink.addEntry(entry, schedule.id);
     }
     for (const ST_SCHEDULE_EVERY& entry : schedule.every) {
         if (const std::string_view problem = entryProblem(entry); !problem.empty()) {

@@ -68,6 +68,12 @@ std::string_view entryProblem(const ST_SCHEDULE_ESPECIAL& entry)
     return {};
 }
 
+bool hasCalendarDays(const ST_SCHEDULE_ESPECIAL& entry)
+{
+    return isCalendarDay(entry.fromYear, entry.fromMonth, entry.fromDay) &&
+           isCalendarDay(entry.toYear, entry.toMonth, entry.toDay);
+}
+
 std::string_view entryProblem(const ST_MAIL_SCHEDULE& entry)
 {
     return isTimeInRange(1, entry.hour, entry.minute) ? std::string_view() : "mail time out of range";

@@ -68,6 +68,8 @@ struct CScheduleList
 std::string_view entryProblem(const ST_SCHEDULE_EVERY& entry);
 std::string_view entryProblem(const ST_SCHEDULE_ESPECIAL& entry);
 std::string_view entryProblem(const ST_MAIL_SCHEDULE& entry);
+// Whether both days of a selected-days entry are calendar days (whatever its times are).
+bool hasCalendarDays(const ST_SCHEDULE_ESPECIAL& entry);
 
 template <typename Entry> bool isValidEntry(const Entry& entry)
 {

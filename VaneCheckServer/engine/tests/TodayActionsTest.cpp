@@ -106,6 +106,15 @@ TEST_F(TodayActionsTest, ASelectedDaysEntryForTodaySuppressesTheWeeklyOnesOfItsS
     EXPECT_EQ(events[1].scheduleId, 1);
 }
 
+TEST_F(TodayActionsTest, AHolidayTermWithABadTimeStillKeepsTheWeeklyPowerOnAway)
+{
+    m_data.schedules.push_back({1, "Office", {weekly(8, 0, 19, 0, 0x7F)}, {selectedDays({2024, 3, 1}, {2024, 3, 8}, 25)}});
+    const std::vector<ScheduleEvent> events = build(0, 0);
+    EXPECT_TRUE(events.empty()) << "neither the weekly entry nor the broken time runs on the holiday";
+    ASSERT_EQ(m_problems.size(), 1u);
+    EXPECT_NE(m_problems[0].find("1,25:00,,0,2024/03/01,2024/03/08"), std::string::npos) << m_problems[0];
+}
+
 TEST_F(TodayActionsTest, PastActionsAreLeftOutFromSixtySecondsOn)
 {
     m_data.schedules.push_back({1, "Office", {weekly(8, 0, 7, 59, 0x7F)}, {}});
