@@ -305,8 +305,11 @@ void ServerEngine::onTick()
     if (!(m_pollDue || m_scheduleDue || m_mailDue))
         return;
     copyLiveListForWorker();
-    if (!m_workerPanels.empty())
-        startWorker();
+    if (m_workerPanels.empty()) {
+        m_mailDue = false; // its time is used up: no later run may mail it
+        return;
+    }
+    startWorker();
 }
 
 void ServerEngine::copyLiveListForWorker()
@@ -332,25 +335,29 @@ void ServerEngine::startWorker()
 void ServerEngine::workerMain()
 {
     WorkContext context{*m_cancel, m_clock, m_workerPowerWait};
-    int errors = 0;
     // A run started for a command from the status window has no copies of the live list: due actions and
     // polls wait for the next tick instead of being used up on an empty list.
     if (!m_workerPanels.empty()) {
         if (m_scheduleDue.exchange(false))
-            errors += executeDueActions(context);
+            executeDueActions(context);
         const bool pollDue = m_pollDue.exchange(false);
         if (pollDue || m_mailDue)
-            errors += Poll(context);
+            Poll(context);
     }
     if (m_manualRequested.exchange(false))
-        errors += runManualCommand(context);
-    m_host.postRunFinished(errors);
+        runManualCommand(context);
+    // Monitors, not failures: one that several actions of the run failed on counts once.
+    const auto inError = [](const std::vector<ServerPanel>& panels) {
+        return static_cast<int>(std::count_if(panels.begin(), panels.end(), [](const ServerPanel& panel) {
+            return panel.commandError || panel.newError;
+        }));
+    };
+    m_host.postRunFinished(inError(m_workerPanels) + inError(m_manualPanels));
 }
 
-int ServerEngine::executeDueActions(WorkContext& context)
+void ServerEngine::executeDueActions(WorkContext& context)
 {
     m_scheduleRunning = true;
-    int errors = 0;
     size_t limit = 0;
     {
         const std::lock_guard lock(m_scheduleLock);
@@ -370,13 +377,8 @@ int ServerEngine::executeDueActions(WorkContext& context)
                 break;
             if (!panel.hasSchedule(action->scheduleId))
                 continue;
-            if (!SendCommand(panel, command, context)) {
-                ++errors;
-                continue;
-            }
-            CheckMonitor(panel, context);
-            if (panel.newError)
-                ++errors;
+            if (SendCommand(panel, command, context))
+                CheckMonitor(panel, context);
         }
         if (context.cancel.isSet())
             break; // the action stays: the monitors not yet handled are left unchanged
@@ -384,45 +386,32 @@ int ServerEngine::executeDueActions(WorkContext& context)
         m_plan.remove(action->sequence);
     }
     m_scheduleRunning = false;
-    return errors;
 }
 
-int ServerEngine::Poll(WorkContext& context)
+void ServerEngine::Poll(WorkContext& context)
 {
     m_pollRunning = true;
-    int errors = 0;
     for (ServerPanel& panel : m_workerPanels) {
         if (context.cancel.isSet())
             break;
-        if (!panel.isMonitoringTarget() || panel.handled)
-            continue;
-        CheckMonitor(panel, context);
-        if (panel.newError)
-            ++errors;
+        if (panel.isMonitoringTarget() && !panel.handled)
+            CheckMonitor(panel, context);
     }
     m_pollRunning = false;
-    return errors;
 }
 
-int ServerEngine::runManualCommand(WorkContext& context)
+void ServerEngine::runManualCommand(WorkContext& context)
 {
     m_pollRunning = true;
-    int errors = 0;
     int done = 0;
     for (ServerPanel& panel : m_manualPanels) {
         if (context.cancel.isSet())
             break;
-        if (m_manualCommand.power && !SendCommand(panel, {true, m_manualCommand.on, false, 0}, context)) {
-            ++errors;
-        } else {
+        if (!m_manualCommand.power || SendCommand(panel, {true, m_manualCommand.on, false, 0}, context))
             CheckMonitor(panel, context);
-            if (panel.newError)
-                ++errors;
-        }
         m_host.postManualProgress(++done);
     }
     m_pollRunning = false;
-    return errors;
 }
 
 // ---- the end of a run

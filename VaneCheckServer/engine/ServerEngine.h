@@ -116,9 +116,9 @@ private:
 
     // Worker thread.
     void workerMain();
-    int executeDueActions(WorkContext& context);
-    int Poll(WorkContext& context);
-    int runManualCommand(WorkContext& context);
+    void executeDueActions(WorkContext& context);
+    void Poll(WorkContext& context);
+    void runManualCommand(WorkContext& context);
 
     // FinishRun on the main thread.
     void FinishRun(int errorCount);

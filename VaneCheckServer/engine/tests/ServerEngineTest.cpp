@@ -288,8 +288,7 @@ TEST_F(ServerEngineTest, ANoticeIsMailedOncePerChangeToABadStatus)
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(m_mail.mails().size(), 2u);
     const std::string& first = notices[0];
-    EXPECT_NE(first.find("To: ops@example.com\r\n"), std::string::npos);
-    EXPECT_NE(first.find("To: both@example.com\r\n"), std::string::npos);
+    EXPECT_NE(first.find("To: ops@example.com, both@example.com\r\n"), std::string::npos);
     EXPECT_EQ(first.find("boss@example.com"), std::string::npos);
     const auto place = m_fleet->place("a");
     const std::string body = "Status : Abnormal Temperature\r\n"
@@ -343,6 +342,39 @@ TEST_F(ServerEngineTest, AReportTimePollsTheTargetsOnceAndMailsWhatItFound)
                              "z\tPower On\tINPUT1\t\t2500\r\n";
     EXPECT_NE(mails[0].find("Subject: Lumivane Report\r\n"), std::string::npos);
     EXPECT_NE(mails[0].find("\r\n\r\n" + body), std::string::npos) << mails[0];
+}
+
+TEST_F(ServerEngineTest, AReportTimeWithoutMonitorsMailsNothingLater)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988\n");
+    ASSERT_TRUE(SaveAddresses({{"report@example.com", 1}}));
+    addReportTime(9, 0);
+    startEngine(localTime(2024, 3, 4, 8, 59, 5));
+    runUntil(localTime(2024, 3, 4, 9, 1)); // the report time passes with no monitor
+    const int a = addMonitor("a", "QX-T988");
+    m_engine->ReloadPanels();
+    ASSERT_EQ(m_engine->startManualCommand({{a}, {}, false}, {}), ManualStart::Started);
+    finishRun();
+    m_engine->waitForMail();
+    EXPECT_TRUE(m_mail.mailsWithSubject("Lumivane Report").empty());
+}
+
+TEST_F(ServerEngineTest, AMonitorThatSeveralActionsOfARunFailOnCountsAsOneError)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988\n");
+    const int id = addSchedule("Office", {weekly(8, 0, -1, 0, kEveryDay), weekly(-1, 0, 8, 0, kEveryDay)});
+    const int a = addMonitor("a", "QX-T988", id);
+    TESSERA_PANEL_DATA unreachable = m_registry.panels().front();
+    unreachable.nDataPort = 1;
+    ASSERT_TRUE(m_registry.updateMonitor(unreachable));
+    startEngine(localTime(2024, 3, 4, 8, 0, 5));
+    m_clock.advance(std::chrono::seconds(10));
+    m_engine->onTick(); // both actions of 08:00 in one run
+    ASSERT_TRUE(m_engine->isRunning());
+    const int errors = m_host.waitForRun();
+    m_engine->onRunFinished(errors);
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(live(a)->state.statusFlags, kConnectionErrorFlags);
 }
 
 TEST_F(ServerEngineTest, TheExternalCommandGetsEachFailingMonitorsNameAndRunsNothingElse)
