@@ -151,13 +151,42 @@ std::string formatRecipient(std::string_view address)
     return recipient;
 }
 
+namespace {
+
+// One "To:" header with every recipient, separated by ", " and folded before a recipient that would
+// take its line past 78 characters.
+std::string toHeader(const std::vector<std::string>& recipients)
+{
+    constexpr size_t kLineLimit = 78;
+    std::string header = "To: ";
+    size_t lineLength = header.size();
+    for (size_t i = 0; i < recipients.size(); ++i) {
+        const std::string recipient = formatRecipient(recipients[i]);
+        if (i > 0) {
+            header += ',';
+            ++lineLength;
+            if (lineLength + 1 + recipient.size() > kLineLimit) {
+                header += "\r\n";
+                lineLength = 0;
+            }
+            header += ' ';
+            ++lineLength;
+        }
+        header += recipient;
+        lineLength += recipient.size();
+    }
+    return header + std::string(kCrLf);
+}
+
+} // namespace
+
 std::string composeMessage(const MailMessage& message)
 {
     std::string text;
     if (!message.from.empty())
         text += "From: " + withoutControls(message.from) + std::string(kCrLf);
-    for (const std::string& recipient : message.recipients)
-        text += "To: " + formatRecipient(recipient) + std::string(kCrLf);
+    if (!message.recipients.empty())
+        text += toHeader(message.recipients);
     text += "Subject: " + encodeSubject(message.subject) + std::string(kCrLf);
     text += "MIME-Version: 1.0\r\n";
     text += "Content-Type: text/plain; charset=UTF-8\r\n";

@@ -15,9 +15,10 @@ struct MailMessage
     std::vector<std::string> recipients;
 };
 
-// The RFC 5322 text of a message, every line ended by CR LF: optional From, one To per recipient,
-// Subject, MIME-Version, Content-Type text/plain; charset=UTF-8, Content-Transfer-Encoding 8bit, an empty
-// line and the body. Header values never carry a line break of their own.
+// The RFC 5322 text of a message, every line ended by CR LF: optional From, one To with the recipients
+// separated by ", " (folded at 78 characters), Subject, MIME-Version, Content-Type text/plain;
+// charset=UTF-8, Content-Transfer-Encoding 8bit, an empty line and the body. Header values never carry a
+// line break of their own.
 std::string composeMessage(const MailMessage& message);
 
 // The Subject header's value: the text itself when it is printable ASCII, else RFC 2047 encoded words

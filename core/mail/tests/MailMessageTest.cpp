@@ -1,13 +1,18 @@
 #include "MailMessage.h"
 #include "ParsedMail.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 using namespace lumivane;
 
 namespace {
 
-TEST(MailMessage, HasOneToPerRecipientAndAPlainUtf8Body)
+TEST(MailMessage, HasOneToHeaderAndAPlainUtf8Body)
 {
     const MailMessage message{{},
                               "Lumivane Report",
@@ -15,7 +20,7 @@ TEST(MailMessage, HasOneToPerRecipientAndAPlainUtf8Body)
                               {"ops@example.com", "night.shift@example.org", "ops@example.com"}};
     const test::ParsedMail mail = test::parseMail(composeMessage(message));
     ASSERT_TRUE(mail.wellFormed);
-    EXPECT_EQ((std::vector<std::string>{"ops@example.com", "night.shift@example.org", "ops@example.com"}),
+    EXPECT_EQ((std::vector<std::string>{"ops@example.com, night.shift@example.org, ops@example.com"}),
               mail.values("To"));
     EXPECT_TRUE(mail.values("From").empty());
     EXPECT_EQ("Lumivane Report", mail.decodedSubject());
@@ -95,6 +100,50 @@ TEST(MailMessage, RecipientsStayOneAddressEach)
 
     const test::ParsedMail mail = test::parseMail(composeMessage({{}, "s", "b", {"bob, eve@example.com"}}));
     EXPECT_EQ(std::vector<std::string>{"\"bob, eve\"@example.com"}, mail.values("To"));
+}
+
+// A mail reader's view: Python's email parser must see one To header holding every recipient, no
+// defects, and no header line longer than 78 characters.
+TEST(MailMessage, ManyRecipientsMakeOneFoldedToHeaderThatPythonReads)
+{
+    if (std::system("python3 -c 'import email' 2>/dev/null") != 0)
+        GTEST_SKIP() << "python3 is not installed";
+    std::vector<std::string> recipients;
+    for (int i = 0; i < 9; ++i)
+        recipients.push_back("operator." + std::to_string(i) + "@monitoring.example.com");
+    recipients.push_back("bob, eve@example.com");
+    const std::string text = composeMessage({"Lumivane <lumivane@example.com>", "Report", "body\r\n", recipients});
+
+    test::TempFolder folder;
+    const std::string mailFile = folder.file("mail.eml");
+    test::writeFile(mailFile, text);
+    const std::string script = folder.file("check.py");
+    test::writeFile(script, R"(import email, email.policy, sys
+data = open(sys.argv[1], 'rb').read()
+message = email.message_from_bytes(data, policy=email.policy.default)
+print(len(message.get_all('To')))
+print(len(message.defects) + len(message['To'].defects))
+for address in message['To'].addresses:
+    print(address.addr_spec)
+print(max(len(line) for line in data.split(b'\r\n\r\n')[0].split(b'\r\n')))
+)");
+    FILE* python = ::popen(("python3 " + script + " " + mailFile).c_str(), "r");
+    ASSERT_NE(python, nullptr);
+    std::vector<std::string> lines;
+    char line[512];
+    while (std::fgets(line, sizeof line, python)) {
+        std::string read(line);
+        read.erase(read.find_last_not_of("\n") + 1);
+        lines.push_back(read);
+    }
+    ASSERT_EQ(0, ::pclose(python));
+    ASSERT_EQ(recipients.size() + 3, lines.size());
+    EXPECT_EQ("1", lines[0]) << "one To header";
+    EXPECT_EQ("0", lines[1]) << "no defects";
+    for (size_t i = 0; i + 1 < recipients.size(); ++i)
+        EXPECT_EQ(recipients[i], lines[2 + i]);
+    EXPECT_EQ("\"bob, eve\"@example.com", lines[recipients.size() + 1]);
+    EXPECT_LE(std::stoi(lines.back()), 78);
 }
 
 } // namespace

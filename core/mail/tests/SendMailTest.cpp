@@ -47,7 +47,7 @@ TEST(SendMail, HandsTheMessageToTheProgramOnStandardInput)
 
     const test::ParsedMail mail = test::parseMail(fake.input());
     ASSERT_TRUE(mail.wellFormed) << fake.input();
-    EXPECT_EQ((std::vector<std::string>{"ops@example.com", "night@example.org"}), mail.values("To"));
+    EXPECT_EQ(std::vector<std::string>{"ops@example.com, night@example.org"}, mail.values("To"));
     EXPECT_EQ("Lumivane Error Notice ([001] Lobby)", mail.decodedSubject());
     EXPECT_EQ("Status : Connection Error\r\n\r\nMonitor Name : [001] Lobby\r\n", mail.body);
 }
