@@ -4,6 +4,8 @@
 #include "traitbook.h"
 
 #include <fstream>
+#include <map>
+#include <mutex>
 #include <optional>
 
 namespace lumivane {
@@ -43,9 +45,23 @@ std::optional<uint32_t> lookUp(const std::string& name)
     return code;
 }
 
+// The aliases of a folder as first read in this process: runs look models up per item and monitor, and
+// the file does not change while a program runs.
+const std::vector<ModelAlias>& aliasesOf(const std::string& folder)
+{
+    static std::mutex mutex;
+    static std::map<std::string, std::vector<ModelAlias>, std::less<>> read;
+    const std::lock_guard lock(mutex);
+    auto found = read.find(folder);
+    if (found == read.end()) {
+        found = read.emplace(folder, readModelAliases(folder)).first;
+    }
+    return found->second;
+}
+
 std::optional<uint32_t> lookUpAlias(std::string_view name, const std::string& aliasFolder)
 {
-    for (const ModelAlias& alias : readModelAliases(aliasFolder)) {
+    for (const ModelAlias& alias : aliasesOf(aliasFolder)) {
         if (alias.alias == name) {
             return lookUp(alias.modelName);
         }

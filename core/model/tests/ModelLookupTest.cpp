@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace lumivane {
 namespace {
 
@@ -52,6 +54,15 @@ TEST_F(ModelLookupTest, AliasesAreExactTheFirstMatchWinsAndKind7IsRebuilt)
     EXPECT_EQ(lookUp("QX-T988").kind(), 7) << "a known name is never looked up as an alias";
     EXPECT_EQ(lookUp("no comma here"), ModelCode());
     EXPECT_EQ(lookUp("Extra").kind(), 8);
+}
+
+TEST_F(ModelLookupTest, TheAliasFileIsReadOncePerProcess)
+{
+    writeAliases("Wall 55,QX-T990\n");
+    EXPECT_EQ(lookUp("Wall 55").kind(), 7);
+    ASSERT_EQ(0, std::remove(m_folder.file(kModelNameFile).c_str()));
+    EXPECT_EQ(lookUp("Wall 55").kind(), 7) << "the aliases were read again";
+    EXPECT_EQ(lookUp("Hall 70"), ModelCode());
 }
 
 TEST_F(ModelLookupTest, ReadAliasesKeepsFileOrderAndSkipsBadLines)
