@@ -44,7 +44,7 @@ int CPanelDeskApp::run()
 {
     loadProcessSettings();
     loadTranslation(processSettings().environment.resource);
-    QApplication::setApplicationDisplayName(applicationTitle());
+    // No application display name: the platform would append it to every dialog's title.
 
     SingleInstance instance(kInstanceName, kConsoleWindowClass);
     std::string error;

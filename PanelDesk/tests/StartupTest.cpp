@@ -12,6 +12,7 @@
 #include "tessera.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -42,12 +43,16 @@ private slots:
     {
         CPanelDeskApp console(m_prompter);
         Authority shownWith = Authority::None;
+        QString displayName;
         whenModalShown<CPanelDeskDlg>([&](CPanelDeskDlg* window) {
             shownWith = window->authority();
+            displayName = QGuiApplication::applicationDisplayName();
             window->reject(); // closing the main window ends the program
         });
         QCOMPARE(console.run(), 0);
         QCOMPARE(shownWith, Authority::Administrator);
+        // A display name of its own would be appended by the platform to every dialog title.
+        QCOMPARE(displayName, QCoreApplication::applicationName());
         QCOMPARE(ProfileFile::load(operatorIniPath()).readInt("Config", "Authority", 0), 1);
         QVERIFY(test::fileExists(m_folder->file(".run/Global_VaneController.lock")));
         QVERIFY2(!test::fileExists(m_folder->file(".run/Lumivane_ClassName.sock")), "removed at exit");
