@@ -18,10 +18,15 @@ inline constexpr const char* kTextContext = "Lumivane";
 QString uiText(int number);
 QString uiText(const char* english);
 
+// The format text of a numbered message: its translation when that has the same printf conversions as
+// the original, else the original (a translation that would be formatted with arguments of other types
+// is never used; loadTranslation checks every message once).
+QString uiFormatText(int number);
+
 // A numbered message with printf-style arguments ("Found %d monitor(s).").
 template <typename... Args> QString uiFormat(int number, Args... args)
 {
-    const std::string format = uiText(number).toStdString();
+    const std::string format = uiFormatText(number).toStdString();
     const int size = std::snprintf(nullptr, 0, format.c_str(), args...);
     std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
     if (size > 0)

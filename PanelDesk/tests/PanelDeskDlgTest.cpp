@@ -238,6 +238,20 @@ private slots:
         QCOMPARE(uiText("Monitoring"), QString("Monitoring"));
     }
 
+    void aTranslationWithOtherConversionsIsNeverFormatted()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("broken.qm");
+        QVERIFY(test::writeQmFile(path, kTextContext,
+                                  {{"Found %d monitor(s).", QString("%s Monitore gefunden.")},
+                                   {"The selected monitor will be deleted.\n\n  %s",
+                                    QString::fromUtf8("Der Monitor wird gelöscht.\n\n  %s")}}));
+        QVERIFY(loadTranslation(path.toStdString()));
+        QCOMPARE(uiFormat(159, 3), QString("Found 3 monitor(s).")); // "%s" would read the number as text
+        QCOMPARE(uiFormat(132, "[007] Hall"), QString::fromUtf8("Der Monitor wird gelöscht.\n\n  [007] Hall"));
+        unloadTranslation();
+    }
+
     void fileFiltersTakeTheTableForm()
     {
         QCOMPARE(qtFileFilter("Enlarge Setting File(*.esf)|*.esf||"), QString("Enlarge Setting File(*.esf) (*.esf)"));

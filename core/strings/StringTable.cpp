@@ -179,6 +179,15 @@ const char* messageText(int number)
     return found != std::end(kMessages) && found->number == number ? found->text : "";
 }
 
+std::vector<int> messageNumbers()
+{
+    std::vector<int> numbers;
+    numbers.reserve(std::size(kMessages));
+    for (const Message& message : kMessages)
+        numbers.push_back(message.number);
+    return numbers;
+}
+
 bool messageTableIsSorted()
 {
     return std::is_sorted(std::begin(kMessages), std::end(kMessages),

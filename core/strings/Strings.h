@@ -2,11 +2,15 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace lumivane {
 
 // The text of an operator-facing message by its number; "" for an unknown number.
 const char* messageText(int number);
+
+// Every message number of the table, ascending.
+std::vector<int> messageNumbers();
 
 // For the table's own test: numbers ascending and unique.
 bool messageTableIsSorted();
