@@ -17,7 +17,7 @@ COperationPlaceholder::COperationPlaceholder(Prompter& prompter, QWidget* parent
     m_tree->setMode(PanelTreeMode::Operation);
     m_tree->setFixedSize(260, 360);
 
-    auto* operation = new QGroupBox(uiText("Operation"), this);
+    auto* operation = new QGroupBox(ConsoleText::tr("Operation"), this);
     m_note->setObjectName("operationNote");
     m_note->setWordWrap(true);
     m_note->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -54,14 +54,14 @@ void COperationPlaceholder::describe()
 {
     QString offered;
     if (m_restricted)
-        offered = m_inputSelection ? uiText("Power and input mode") : uiText("Power");
+        offered = m_inputSelection ? ConsoleText::tr("Power and input mode") : ConsoleText::tr("Power");
     else if (m_customizeMask & 0x4000) // "CONTROL"
-        offered = uiText("Power, input mode and the setting pages");
+        offered = ConsoleText::tr("Power, input mode and the setting pages");
     else
-        offered = uiText("Power and input mode");
-    m_note->setText(uiText("Power, input and the settings of the checked monitors are operated here once the "
-                           "operation window is part of the console.") +
-                    "\n\n" + uiText("Offered to this operator:") + " " + offered);
+        offered = ConsoleText::tr("Power and input mode");
+    m_note->setText(ConsoleText::tr("Power, input and the settings of the checked monitors are operated here once the "
+                                    "operation window is part of the console.") +
+                    "\n\n" + ConsoleText::tr("Offered to this operator:") + " " + offered);
 }
 
 } // namespace lumivane

@@ -27,18 +27,19 @@ CPanelDeskDlg::CPanelDeskDlg(Prompter& prompter, Authority authority, uint16_t c
 
     // The window menu carries "Version Information..." as the title bar's menu would.
     auto* menuBar = new QMenuBar(this);
-    QMenu* windowMenu = menuBar->addMenu(uiText("&Window"));
+    QMenu* windowMenu = menuBar->addMenu(ConsoleText::tr("&Window"));
     windowMenu->setObjectName("windowMenu");
     m_versionAction = windowMenu->addAction(uiText(101), this, &CPanelDeskDlg::showVersionInformation);
     m_versionAction->setObjectName("versionInformationAction");
     windowMenu->addSeparator();
-    windowMenu->addAction(uiText("&Close"), this, &CPanelDeskDlg::reject);
+    windowMenu->addAction(ConsoleText::tr("&Close"), this, &CPanelDeskDlg::reject);
 
-    m_monitorControlButton = addButton("Monitor Control", "monitorControlButton");
-    m_monitoringButton = addButton("Monitoring", "monitoringButton");
-    m_scheduleButton = addButton("Schedule", "scheduleButton");
-    m_mailMonitoringSettingButton = addButton("Mail/Monitoring Setting", "mailMonitoringSettingButton");
-    m_passwordSettingButton = addButton("Password Setting", "passwordSettingButton");
+    m_monitorControlButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Monitor Control"), "monitorControlButton");
+    m_monitoringButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Monitoring"), "monitoringButton");
+    m_scheduleButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Schedule"), "scheduleButton");
+    m_mailMonitoringSettingButton =
+        addButton(QT_TRANSLATE_NOOP("Lumivane", "Mail/Monitoring Setting"), "mailMonitoringSettingButton");
+    m_passwordSettingButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Password Setting"), "passwordSettingButton");
     auto* buttonRow = new QHBoxLayout;
     for (QPushButton* button : {m_monitorControlButton, m_monitoringButton, m_scheduleButton,
                                 m_mailMonitoringSettingButton, m_passwordSettingButton})

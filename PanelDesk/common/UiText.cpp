@@ -44,7 +44,8 @@ std::optional<std::vector<std::string>> conversionsOf(std::string_view format)
             return std::nullopt;
         const size_t length = i;
         i = format.find_first_not_of("hljztL", i);
-        if (i == std::string_view::npos || std::string_view("diouxXeEfFgGaAcsp").find(format[i]) == std::string_view::npos)
+        if (i == std::string_view::npos ||
+            std::string_view("diouxXeEfFgGaAcsp").find(format[i]) == std::string_view::npos)
             return std::nullopt;
         conversions.emplace_back(format.substr(length, i - length + 1));
     }

@@ -16,7 +16,16 @@ namespace lumivane {
 inline constexpr const char* kTextContext = "Lumivane";
 
 QString uiText(int number);
+// A text marked elsewhere (QT_TRANSLATE_NOOP("Lumivane", ...)) and looked up here.
 QString uiText(const char* english);
+
+// The dialogs' texts where they are written: ConsoleText::tr("Password Setting"). lupdate collects these
+// and every QT_TRANSLATE_NOOP("Lumivane", ...) into the console's catalogue (the lumidesk_catalogue
+// target, with the numbered messages besides).
+class ConsoleText
+{
+    Q_DECLARE_TR_FUNCTIONS(Lumivane) // the context must stay kTextContext
+};
 
 // The format text of a numbered message: its translation when that has the same printf conversions as
 // the original, else the original (a translation that would be formatted with arguments of other types
@@ -44,14 +53,16 @@ void unloadTranslation();
 
 // Texts the console shows that carry no message number.
 namespace consoleTexts {
-inline constexpr const char* kAdministrator = "Administrator";
-inline constexpr const char* kNormalOperator = "Normal Operator";
-inline constexpr const char* kRestrictedOperator = "Restricted Operator";
-inline constexpr const char* kWrongPassword = "Wrong password!";
-inline constexpr const char* kPasswordsDiffer = "The two passwords are different. Please input again.";
-inline constexpr const char* kClearPasswords = "All passwords will be cleared.";
-inline constexpr const char* kServerCannotStart = "Lumivane Server cannot be executed.";
-inline constexpr const char* kNotAvailableYet = "\"%1\" is not available in this version of Lumivane.";
+inline constexpr const char* kAdministrator = QT_TRANSLATE_NOOP("Lumivane", "Administrator");
+inline constexpr const char* kNormalOperator = QT_TRANSLATE_NOOP("Lumivane", "Normal Operator");
+inline constexpr const char* kRestrictedOperator = QT_TRANSLATE_NOOP("Lumivane", "Restricted Operator");
+inline constexpr const char* kWrongPassword = QT_TRANSLATE_NOOP("Lumivane", "Wrong password!");
+inline constexpr const char* kPasswordsDiffer =
+    QT_TRANSLATE_NOOP("Lumivane", "The two passwords are different. Please input again.");
+inline constexpr const char* kClearPasswords = QT_TRANSLATE_NOOP("Lumivane", "All passwords will be cleared.");
+inline constexpr const char* kServerCannotStart = QT_TRANSLATE_NOOP("Lumivane", "Lumivane Server cannot be executed.");
+inline constexpr const char* kNotAvailableYet =
+    QT_TRANSLATE_NOOP("Lumivane", "\"%1\" is not available in this version of Lumivane.");
 } // namespace consoleTexts
 
 } // namespace lumivane

@@ -16,7 +16,7 @@ CConfigSheet::CConfigSheet(Prompter& prompter, Authority authority, QWidget* par
     (void)authority; // decides which pages come before the version page, once they exist
     setWindowTitle(uiText(122));
     m_pages->setObjectName("sheetPages");
-    m_pages->addTab(m_versionPage, uiText("Version"));
+    m_pages->addTab(m_versionPage, ConsoleText::tr("Version"));
     m_pages->setMinimumSize(360, 160);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

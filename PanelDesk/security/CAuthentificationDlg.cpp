@@ -33,7 +33,7 @@ CAuthentificationDlg::CAuthentificationDlg(Prompter& prompter, QWidget* parent)
     m_passwordFileReadable = stored.has_value();
     m_rule = LoginRule(stored.value_or(Passwords()));
 
-    setWindowTitle(uiText("Authentification"));
+    setWindowTitle(ConsoleText::tr("Authentification"));
     m_authorityCombo->setObjectName("authorityCombo");
     m_authorityCombo->addItems({uiText(consoleTexts::kAdministrator), uiText(consoleTexts::kNormalOperator),
                                 uiText(consoleTexts::kRestrictedOperator)});
@@ -44,8 +44,8 @@ CAuthentificationDlg::CAuthentificationDlg(Prompter& prompter, QWidget* parent)
     m_passwordEdit->setMinimumWidth(200);
 
     auto* form = new QFormLayout;
-    form->addRow(uiText("Authority :"), m_authorityCombo);
-    form->addRow(uiText("Password :"), m_passwordEdit);
+    form->addRow(ConsoleText::tr("Authority :"), m_authorityCombo);
+    form->addRow(ConsoleText::tr("Password :"), m_passwordEdit);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("okButton");

@@ -12,26 +12,27 @@
 namespace lumivane {
 
 CCustomizeAuthorityDlg::CCustomizeAuthorityDlg(uint16_t mask, QWidget* parent)
-    : QDialog(parent), m_unlistedBits(mask), m_selectAllButton(new QPushButton(uiText("Select All"), this)),
-      m_selectNoneButton(new QPushButton(uiText("Select None"), this))
+    : QDialog(parent), m_unlistedBits(mask), m_selectAllButton(new QPushButton(ConsoleText::tr("Select All"), this)),
+      m_selectNoneButton(new QPushButton(ConsoleText::tr("Select None"), this))
 {
     using namespace customizeBits;
-    setWindowTitle(uiText("Customize Authority"));
+    setWindowTitle(ConsoleText::tr("Customize Authority"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(uiText("Select Items which is available for Normal Operator"), this));
+    layout->addWidget(new QLabel(ConsoleText::tr("Select Items which is available for Normal Operator"), this));
 
-    m_controlBox = addItem(kControl, "CONTROL", "controlCheck", true, false);
-    addItem(kScreen, "SCREEN", "screenCheck", false, true);
-    addItem(kPicture, "PICTURE", "pictureCheck", false, true);
-    addItem(kAudio, "AUDIO", "audioCheck", false, true);
-    addItem(kSetup, "SETUP", "setupCheck", false, true);
-    addItem(kOption, "OPTION", "optionCheck", false, true);
-    addItem(kFunction, "FUNCTION", "functionCheck", false, true);
-    addItem(kMonitorSetting, "Monitor Setting (Send all value, Receive all value)", "monitorSettingCheck", false, true);
-    addItem(kSchedule, "Schedule", "scheduleCheck", true, false);
-    addItem(kEnlarge, "Enlarge", "enlargeCheck", false, false);
-    addItem(kPipPbyP, "PIP / PbyP", "pipPbyPCheck", false, false);
-    addItem(kMonitorControl, "Monitor Control", "monitorControlCheck", true, false);
+    m_controlBox = addItem(kControl, QT_TRANSLATE_NOOP("Lumivane", "CONTROL"), "controlCheck", true, false);
+    addItem(kScreen, QT_TRANSLATE_NOOP("Lumivane", "SCREEN"), "screenCheck", false, true);
+    addItem(kPicture, QT_TRANSLATE_NOOP("Lumivane", "PICTURE"), "pictureCheck", false, true);
+    addItem(kAudio, QT_TRANSLATE_NOOP("Lumivane", "AUDIO"), "audioCheck", false, true);
+    addItem(kSetup, QT_TRANSLATE_NOOP("Lumivane", "SETUP"), "setupCheck", false, true);
+    addItem(kOption, QT_TRANSLATE_NOOP("Lumivane", "OPTION"), "optionCheck", false, true);
+    addItem(kFunction, QT_TRANSLATE_NOOP("Lumivane", "FUNCTION"), "functionCheck", false, true);
+    addItem(kMonitorSetting, QT_TRANSLATE_NOOP("Lumivane", "Monitor Setting (Send all value, Receive all value)"),
+            "monitorSettingCheck", false, true);
+    addItem(kSchedule, QT_TRANSLATE_NOOP("Lumivane", "Schedule"), "scheduleCheck", true, false);
+    addItem(kEnlarge, QT_TRANSLATE_NOOP("Lumivane", "Enlarge"), "enlargeCheck", false, false);
+    addItem(kPipPbyP, QT_TRANSLATE_NOOP("Lumivane", "PIP / PbyP"), "pipPbyPCheck", false, false);
+    addItem(kMonitorControl, QT_TRANSLATE_NOOP("Lumivane", "Monitor Control"), "monitorControlCheck", true, false);
     for (const Item& item : m_items) {
         item.box->setChecked((mask & item.bit) != 0);
         layout->addWidget(item.box);

@@ -31,7 +31,8 @@ QPushButton* makeButton(QWidget* parent, const char* text, const char* objectNam
 } // namespace
 
 CSecurityDlg::CSecurityDlg(Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_inputModeCheck(new QCheckBox(uiText("Can select Input Mode"), this))
+    : QDialog(parent), m_prompter(prompter),
+      m_inputModeCheck(new QCheckBox(ConsoleText::tr("Can select Input Mode"), this))
 {
     const std::optional<Passwords> stored = readPasswordFile();
     m_passwords = stored.value_or(Passwords());
@@ -42,7 +43,7 @@ CSecurityDlg::CSecurityDlg(Prompter& prompter, QWidget* parent)
     m_inputModeCheck->setObjectName("inputModeCheck");
     m_inputModeCheck->setChecked(settings.inputModeAvailable != 0);
 
-    setWindowTitle(uiText("Password Setting"));
+    setWindowTitle(ConsoleText::tr("Password Setting"));
     auto* administrator = new QGroupBox(uiText(consoleTexts::kAdministrator), this);
     auto* adminPassword = makeButton(administrator, "Set Password...", "adminSetPasswordButton");
     (new QHBoxLayout(administrator))->addWidget(adminPassword, 0, Qt::AlignLeft);

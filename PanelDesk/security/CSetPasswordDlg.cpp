@@ -15,7 +15,7 @@ CSetPasswordDlg::CSetPasswordDlg(Prompter& prompter, const std::string& currentP
     : QDialog(parent), m_prompter(prompter), m_newPasswordEdit(new QLineEdit(this)),
       m_retypePasswordEdit(new QLineEdit(this))
 {
-    setWindowTitle(uiText("Set Password"));
+    setWindowTitle(ConsoleText::tr("Set Password"));
     m_newPasswordEdit->setObjectName("newPasswordEdit");
     m_retypePasswordEdit->setObjectName("retypePasswordEdit");
     for (QLineEdit* edit : {m_newPasswordEdit, m_retypePasswordEdit}) {
@@ -24,8 +24,8 @@ CSetPasswordDlg::CSetPasswordDlg(Prompter& prompter, const std::string& currentP
         edit->setMinimumWidth(180);
     }
     auto* form = new QFormLayout;
-    form->addRow(uiText("New Password :"), m_newPasswordEdit);
-    form->addRow(uiText("Retype New Password :"), m_retypePasswordEdit);
+    form->addRow(ConsoleText::tr("New Password :"), m_newPasswordEdit);
+    form->addRow(ConsoleText::tr("Retype New Password :"), m_retypePasswordEdit);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("okButton");
