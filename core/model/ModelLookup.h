@@ -27,7 +27,8 @@ std::vector<ModelAlias> readModelAliases(const std::string& folder);
 // The ModelCode of a monitor from its model name and nModelFlags (bit 0: expansion board fitted). An
 // empty name gives kind 0. A name the database does not know is looked up through the aliases of
 // "ModelName.txt" in `aliasFolder` (the first line whose alias equals the name, case-sensitive; the file
-// is read once per folder and process); no match gives kind 0. For kind 7 the code holds kind, variant and bit 8 when the board is missing.
+// is read once per folder and process); no match gives kind 0. For kind 7 the code holds kind, variant
+// and bit 8 when the board is missing.
 ModelCode modelFromName(std::string_view name, int32_t modelFlags, const std::string& aliasFolder);
 // The same with the aliases beside the running program.
 ModelCode modelFromName(std::string_view name, int32_t modelFlags);

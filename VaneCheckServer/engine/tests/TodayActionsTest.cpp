@@ -108,7 +108,8 @@ TEST_F(TodayActionsTest, ASelectedDaysEntryForTodaySuppressesTheWeeklyOnesOfItsS
 
 TEST_F(TodayActionsTest, AHolidayTermWithABadTimeStillKeepsTheWeeklyPowerOnAway)
 {
-    m_data.schedules.push_back({1, "Office", {weekly(8, 0, 19, 0, 0x7F)}, {selectedDays({2024, 3, 1}, {2024, 3, 8}, 25)}});
+    m_data.schedules.push_back(
+        {1, "Office", {weekly(8, 0, 19, 0, 0x7F)}, {selectedDays({2024, 3, 1}, {2024, 3, 8}, 25)}});
     const std::vector<ScheduleEvent> events = build(0, 0);
     EXPECT_TRUE(events.empty()) << "neither the weekly entry nor the broken time runs on the holiday";
     ASSERT_EQ(m_problems.size(), 1u);
