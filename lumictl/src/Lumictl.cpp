@@ -413,6 +413,16 @@ int inputCommand(Context& context, const std::vector<std::string>& words)
     return runItems(context, items, pointersTo(monitors));
 }
 
+// Whether the monitor's model takes `command`; says so on standard error when it does not (a run would
+// pass over the command without a word).
+bool supportedBy(Context& context, const TESSERA_PANEL_DATA& monitor, const std::string& command)
+{
+    if (isCommandAvailable(modelFromName(monitor.szModel, monitor.nModelFlags), command))
+        return true;
+    context.err << monitor.szName << ": not supported by " << monitor.szModel << "\n";
+    return false;
+}
+
 int sendCommand(Context& context, const std::vector<std::string>& words)
 {
     context.line.allowOnly({"group", "all"});
@@ -420,8 +430,14 @@ int sendCommand(Context& context, const std::vector<std::string>& words)
         throw UsageError{"send: which command?"};
     const std::string command = checkedCommand(words[0], false);
     const auto monitors = selectTargets(context.registry, context.line, {words.begin() + 1, words.end()});
+    std::vector<const TESSERA_PANEL_DATA*> supporting;
+    for (const TESSERA_PANEL_DATA& monitor : monitors) {
+        if (supportedBy(context, monitor, command))
+            supporting.push_back(&monitor);
+    }
     std::vector<CommandItem> items{textItem(command)};
-    return runItems(context, items, pointersTo(monitors));
+    const int status = runItems(context, items, supporting);
+    return supporting.size() == monitors.size() ? status : 1;
 }
 
 // Asks one monitor at a time, so that each reply lands in its own buffer; an abort stops the rest.
@@ -436,8 +452,7 @@ int queryCommandLine(Context& context, const std::vector<std::string>& words)
     observer.setTotals(static_cast<int>(monitors.size()), 1);
     int status = 0;
     for (const TESSERA_PANEL_DATA& monitor : monitors) {
-        if (!isCommandAvailable(modelFromName(monitor.szModel, monitor.nModelFlags), command)) {
-            context.err << monitor.szName << ": not supported by " << monitor.szModel << "\n";
+        if (!supportedBy(context, monitor, command)) {
             status = 1;
             continue;
         }

@@ -184,6 +184,10 @@ TEST_F(LumictlTest, QueryGoesOnPastAFailingMonitorAndNamesWhatTheModelLacks)
     EXPECT_EQ("Hall: 0\n", lacking.out);
     EXPECT_EQ("Economy: not supported by QX-E43\n", lacking.err);
     EXPECT_EQ(1u, m_fleet->receivedLines("lobby").size()) << "nothing was asked of the economy model";
+    const Outcome notSent = lumictl({"send", "MWIN0001", "Economy", "Hall"});
+    EXPECT_EQ(1, notSent.status);
+    EXPECT_EQ("Economy: not supported by QX-E43\n", notSent.err);
+    EXPECT_EQ(1, m_fleet->value("hall", "MWIN")) << "the monitors that take it still get it";
 
     // An input the monitor has not is refused before anything is sent.
     const size_t sentToHall = m_fleet->receivedLines("hall").size();
