@@ -63,17 +63,27 @@ int32_t queryNumber(LinkHandle link, std::string_view code, int32_t& value, char
     return LinkGetNumber(link, ("command:" + command).c_str(), &value, 0, 0, 0);
 }
 
-// Sends WIDE unless the monitor shows an enlarged picture; a monitor that does not answer the enlarge
-// query gets WIDE anyway.
+// Whether the monitor answers that it shows an enlarged picture; a monitor that cannot say does not.
+bool showsEnlargedPicture(LinkHandle link, const char* modelName, int32_t modelFlags, char* reportText)
+{
+    if (!isCommandAvailable(modelFromName(modelName, modelFlags), queryCommand("EMHV")))
+        return false;
+    int32_t magnification = 0;
+    return queryNumber(link, "EMHV", magnification, reportText) == 0 && magnification > kLargestUnenlargedMagnification;
+}
+
+int32_t enlargeCheckRoutine(char* reportText, LinkHandle link, const char* modelName, int32_t modelFlags, void* data)
+{
+    if (showsEnlargedPicture(link, modelName, modelFlags, reportText))
+        *static_cast<int32_t*>(data) = 0;
+    return 0;
+}
+
+// Sends WIDE unless the monitor shows an enlarged picture.
 int32_t sendWideRoutine(char* reportText, LinkHandle link, const char* modelName, int32_t modelFlags, void* data)
 {
-    const ModelCode model = modelFromName(modelName, modelFlags);
-    if (isCommandAvailable(model, queryCommand("EMHV"))) {
-        int32_t magnification = 0;
-        if (queryNumber(link, "EMHV", magnification, reportText) == 0 &&
-            magnification > kLargestUnenlargedMagnification)
-            return 0;
-    }
+    if (showsEnlargedPicture(link, modelName, modelFlags, reportText))
+        return 0;
     const std::string command = settingCommand("WIDE", *static_cast<const int32_t*>(data));
     setText(reportText, command);
     return LinkSet(link, "command", command.c_str(), 0, 0, 0);
@@ -202,6 +212,16 @@ std::vector<CommandItem> zrControlReceiveList(ZrControlBlock& block)
 {
     return {queryItem("WIDE", &block.WIDE), queryItem("AVMD", &block.AVMD), queryItem("VOLM", &block.VOLM),
             queryItem("MUTE", &block.MUTE)};
+}
+
+std::vector<CommandItem> zrAvModeItems(ZrControlBlock& block, int32_t avMode)
+{
+    return {setItem("AVMD", avMode), queryItem("ACSU", &block.ACSU)};
+}
+
+CommandItem enlargeCheckItem(int32_t* allowed)
+{
+    return customItem(queryCommand("EMHV"), allowed, enlargeCheckRoutine);
 }
 
 std::vector<CommandItem> cmsSetList(const CmsBlock& block, CmsQuantity quantity)

@@ -46,6 +46,13 @@ std::vector<CommandItem> controlReceiveList(ControlBlock& block, InputModeIndex 
 std::vector<CommandItem> zrControlSendList(ZrControlBlock& block, unsigned rows = AllZrRows);
 std::vector<CommandItem> zrControlReceiveList(ZrControlBlock& block);
 
+// The AV MODE choice of the ZR-1190 page: "AVMD%04d" with `avMode`, then "ACSU????" into block.ACSU.
+std::vector<CommandItem> zrAvModeItems(ZrControlBlock& block, int32_t avMode);
+
+// Whether the picture size may be set: a Custom item after whose run `*allowed` is 0 when any monitor of
+// the run shows an enlarged picture. The caller sets `*allowed` to 1 before the run.
+CommandItem enlargeCheckItem(int32_t* allowed);
+
 // The six colour-management settings of one quantity, red to yellow ("CMHR0005" ... "CMHY0000").
 std::vector<CommandItem> cmsSetList(const CmsBlock& block, CmsQuantity quantity);
 std::vector<CommandItem> cmsQueryList(CmsBlock& block, CmsQuantity quantity);

@@ -1,7 +1,13 @@
 // The command lists of "Send all value" and "Receive all value": which commands with which values.
 #include "SettingLists.h"
 
+#include "CommunicationRun.h"
+#include "Emulator.h"
+
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <cstring>
 
 #include <string>
 #include <vector>
@@ -76,6 +82,11 @@ TEST(SettingLists, ZrFamilyAndUsbInputUseTheirOwnRows)
     const std::vector<CommandItem> receive = controlReceiveList(usb.control, kPcDvi);
     EXPECT_EQ(&usb.control.MUTE, receive.back().data);
     EXPECT_EQ(&usb.control.WIDE, receive.front().data);
+
+    // The AV MODE choice reads back the colour setting the monitor chose with it.
+    const std::vector<CommandItem> avMode = zrAvModeItems(setting.zrControl, 3);
+    EXPECT_EQ((std::vector<std::string>{"AVMD0003", "ACSU????"}), texts(avMode));
+    EXPECT_EQ(&setting.zrControl.ACSU, avMode[1].data);
 }
 
 TEST(SettingLists, PowerIsSentAloneWhileOff)
@@ -85,6 +96,68 @@ TEST(SettingLists, PowerIsSentAloneWhileOff)
     EXPECT_EQ((std::vector<std::string>{"POWR0001", "INPS0003"}), texts(powerInputSendList(setting)));
     setting.power = 0;
     EXPECT_EQ((std::vector<std::string>{"POWR0000"}), texts(powerInputSendList(setting)));
+}
+
+class QuietObserver : public RunObserver
+{
+public:
+    void onProgress(RunProgress, int) override {}
+    ErrorChoice askOnError(const ErrorBox&) override { return ErrorChoice::Abort; }
+};
+
+TESSERA_PANEL_DATA lanMonitor(const sim::Emulator& fleet, const std::string& chain)
+{
+    const auto place = fleet.place(chain);
+    TESSERA_PANEL_DATA monitor{};
+    std::strcpy(monitor.szName, chain.c_str());
+    std::strcpy(monitor.szModel, "QX-T988");
+    monitor.nInterface = 1;
+    in_addr address{};
+    ::inet_pton(AF_INET, place->address.c_str(), &address);
+    monitor.dwIPAddress = ntohl(address.s_addr);
+    monitor.nDataPort = place->dataPort;
+    monitor.nBaudRate = 9600;
+    return monitor;
+}
+
+bool sentWide(const sim::Emulator& fleet, const std::string& monitor)
+{
+    for (const std::string& command : fleet.commandsCarriedOut(monitor))
+        if (command.rfind("WIDE", 0) == 0)
+            return true;
+    return false;
+}
+
+// A monitor that is part of a video wall keeps its picture size; the others of the same run get it.
+TEST(SettingLists, EnlargedMonitorsKeepTheirPictureSize)
+{
+    std::string error;
+    auto fleet = sim::Emulator::startText("data-port 0\nsearch-port none\nlan a 127.0.0.2\nmonitor wall\n"
+                                          "lan b 127.0.0.3\nmonitor single\n",
+                                          &error);
+    ASSERT_TRUE(fleet) << error;
+    const TESSERA_PANEL_DATA wall = lanMonitor(*fleet, "a");
+    const TESSERA_PANEL_DATA single = lanMonitor(*fleet, "b");
+    const TESSERA_PANEL_DATA* both[] = {&wall, &single};
+    QuietObserver observer;
+    const TESSERA_PANEL_DATA* wallOnly[] = {&wall};
+    ASSERT_TRUE(runCommandTexts({"EMHV0012"}, wallOnly, observer));
+
+    ControlBlock block;
+    block.WIDE = 3;
+    std::vector<CommandItem> items = controlSendList(block, kAvVideo, ControlRowSize);
+    ASSERT_TRUE(runCommandList(items, both, observer));
+    EXPECT_FALSE(sentWide(*fleet, "wall"));
+    EXPECT_EQ(3, fleet->value("single", "WIDE"));
+
+    int32_t allowed = 1;
+    std::vector<CommandItem> check{enlargeCheckItem(&allowed)};
+    ASSERT_TRUE(runCommandList(check, both, observer));
+    EXPECT_EQ(0, allowed);
+    const TESSERA_PANEL_DATA* singleOnly[] = {&single};
+    allowed = 1;
+    ASSERT_TRUE(runCommandList(check, singleOnly, observer));
+    EXPECT_EQ(1, allowed);
 }
 
 } // namespace
