@@ -31,12 +31,6 @@ std::string settingFileMessage(SettingFileStatus status, const std::string& path
 // The question put before a file is loaded into monitors of another model name.
 std::string loadCompulsoryQuestion(const std::string& fileModelName);
 
-// The power value a Multi Mode save writes: on when an input is chosen.
-inline int32_t multiModeSavedPower(InputModeIndex input)
-{
-    return input != kNoInput ? 1 : 0;
-}
-
 // Writes the record in the layout of `modelName` (received flags are not stored). A file that cannot be
 // written leaves the previous one whole and gives CannotOpen.
 SettingFileStatus writeSettingFile(const std::string& path, const std::string& modelName,

@@ -292,7 +292,7 @@ CommandItem powerInputReadItem(PowerInputReading* reading)
 std::vector<CommandItem> powerInputSendList(const MONITOR_SETTING& setting)
 {
     std::vector<CommandItem> items{setItem("POWR", setting.power)};
-    if (setting.power != 0)
+    if (setting.power != 0 && setting.input != kNoInput)
         items.push_back(inputSwitchItem(&setting.input));
     return items;
 }

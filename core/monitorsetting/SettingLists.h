@@ -88,8 +88,8 @@ struct PowerInputReading
 // the run; with several monitors the last one wins).
 CommandItem powerInputReadItem(PowerInputReading* reading);
 
-// Power and input as a setting file is applied: "POWR%04d" with the power, then (only while on) the
-// input switch to setting.input.
+// Power and input as a setting file is applied: "POWR%04d" with the power, then, while on and when the
+// record names an input, the input switch to setting.input.
 std::vector<CommandItem> powerInputSendList(const MONITOR_SETTING& setting);
 
 } // namespace lumivane

@@ -65,7 +65,9 @@ int saveSettings(const SettingsIo& io, const std::vector<std::string>& words)
         return 1;
     MONITOR_SETTING setting;
     resetToDefaults(setting, model, reading.input, processSettings().environment.language);
-    setting.power = multiModeSavedPower(reading.input);
+    // The monitor's own power state: a monitor that is on with an input of no index must not give a file
+    // that switches the targets off.
+    setting.power = reading.power;
     // Without an input the file ends after the power, so the monitor's values are not asked for.
     if (setting.input != kNoInput) {
         items = receiveAllList(setting, model, ReceiveScope::Everything);

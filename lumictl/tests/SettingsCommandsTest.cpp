@@ -114,6 +114,16 @@ TEST_F(SettingsCommandsTest, RefusedFilesSendNothing)
     EXPECT_EQ(10, m_fleet->value("copy", "VLMP"));
 }
 
+// A monitor that is on but shows an input the console has no index for still counts as on.
+TEST_F(SettingsCommandsTest, AnUnknownInputKeepsThePowerOn)
+{
+    ASSERT_EQ(0, lumictl({"send", "INPS0099", "Source"}).status);
+    ASSERT_EQ(0, lumictl({"settings", "save", "Source", file()}).status);
+    EXPECT_EQ("PanelDesk,1\nQX-T988\nPOWR,1,INPS,0\n", test::readFile(file()).substr(0, 34));
+    ASSERT_EQ(0, lumictl({"settings", "load", file(), "Copy"}).status);
+    EXPECT_EQ((std::vector<std::string>{"POWR0001"}), m_fleet->receivedLines("b"));
+}
+
 TEST_F(SettingsCommandsTest, AFailedReceiveWritesNoFile)
 {
     test::writeFile(file(), "kept");

@@ -89,13 +89,16 @@ TEST(SettingLists, ZrFamilyAndUsbInputUseTheirOwnRows)
     EXPECT_EQ(&setting.zrControl.ACSU, avMode[1].data);
 }
 
-TEST(SettingLists, PowerIsSentAloneWhileOff)
+TEST(SettingLists, PowerIsSentAloneWhileOffOrWithoutInput)
 {
     MONITOR_SETTING setting = settingFor(ModelCode(), 3);
     setting.power = 1;
     EXPECT_EQ((std::vector<std::string>{"POWR0001", "INPS0003"}), texts(powerInputSendList(setting)));
     setting.power = 0;
     EXPECT_EQ((std::vector<std::string>{"POWR0000"}), texts(powerInputSendList(setting)));
+    setting.power = 1;
+    setting.input = kNoInput;
+    EXPECT_EQ((std::vector<std::string>{"POWR0001"}), texts(powerInputSendList(setting)));
 }
 
 class QuietObserver : public RunObserver
