@@ -11,6 +11,7 @@
 #include "PanelRegistry.h"
 #include "SendMail.h"
 #include "Settings.h"
+#include "SettingsCommands.h"
 #include "Strings.h"
 #include "TargetSelection.h"
 #include "TerminalObserver.h"
@@ -40,6 +41,7 @@ constexpr const char* kMainHelp =
     "  send COMMAND TARGET...         send a setting command (\"VOLM0010\")\n"
     "  query COMMAND TARGET...        ask a query (\"POWR????\") and print each monitor's reply\n"
     "  search [options]               find monitors on the LAN and COM ports (lumictl search --help)\n"
+    "  settings save|load ...         monitor setting files (lumictl settings --help)\n"
     "  schedules list                 the schedules\n"
     "  mail test ADDRESS              send a test mail\n"
     "\n"
@@ -588,6 +590,7 @@ const std::map<std::string, Subcommand>& subcommands()
         {"query", {queryCommandLine, "usage: lumictl query COMMAND TARGET...   (COMMAND: \"POWR????\"); prints "
                                      "\"name: reply\" per monitor\n"}},
         {"search", {searchCommand, kSearchHelp}},
+        {"settings", {settingsCommand<Context>, kSettingsHelp}},
         {"schedules", {schedulesCommand, "usage: lumictl schedules list\n"}},
         {"mail", {mailCommand, "usage: lumictl mail test ADDRESS\n"}},
     };

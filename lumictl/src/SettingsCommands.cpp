@@ -1,0 +1,143 @@
+#include "SettingsCommands.h"
+
+#include "CommunicationRun.h"
+#include "ModelLookup.h"
+#include "SettingFile.h"
+#include "SettingLists.h"
+#include "Settings.h"
+#include "TargetSelection.h"
+#include "TerminalObserver.h"
+
+namespace lumivane::ctl {
+
+const char* const kSettingsHelp =
+    "usage: lumictl settings save MONITOR FILE\n"
+    "       lumictl settings load FILE TARGET... [--force]\n"
+    "save reads power, input and every setting value from MONITOR and writes them to the monitor setting\n"
+    "file FILE (.msf). load sends the file's power and input to each target and, when it names an input,\n"
+    "all its values. The targets must share one model; a file saved from another model name is loaded\n"
+    "only with --force, one of the other family (ZR-1190 / QX-Series) never.\n";
+
+namespace {
+
+// Message texts may hold line breaks; lumictl's messages are one line.
+std::string oneLine(const std::string& text)
+{
+    std::string line;
+    for (char c : text) {
+        if (c != '\r')
+            line += c == '\n' ? ' ' : c;
+    }
+    return line;
+}
+
+// One run with lumictl's error policy; true when every command of every monitor succeeded.
+bool runOver(const SettingsIo& io, std::vector<CommandItem>& items, const std::vector<TESSERA_PANEL_DATA>& monitors)
+{
+    if (items.empty())
+        return true;
+    std::vector<const TESSERA_PANEL_DATA*> pointers;
+    for (const TESSERA_PANEL_DATA& monitor : monitors)
+        pointers.push_back(&monitor);
+    const ErrorPolicy policy =
+        io.line.value("on-error") ? ErrorPolicy::parse(*io.line.value("on-error")) : ErrorPolicy{};
+    TerminalObserver observer(policy, io.err, io.errIsTerminal);
+    observer.setTotals(static_cast<int>(monitors.size()), static_cast<int>(items.size()));
+    return runCommandList(items, pointers, observer);
+}
+
+ModelCode modelOf(const TESSERA_PANEL_DATA& monitor)
+{
+    return modelFromName(monitor.szModel, monitor.nModelFlags);
+}
+
+int saveSettings(const SettingsIo& io, const std::vector<std::string>& words)
+{
+    io.line.allowOnly({});
+    if (words.size() != 2)
+        throw UsageError{"settings save: give one MONITOR and the FILE"};
+    const std::vector<TESSERA_PANEL_DATA> source{findMonitor(io.registry.panels(), words[0])};
+    const ModelCode model = modelOf(source[0]);
+
+    PowerInputReading reading;
+    std::vector<CommandItem> items{powerInputReadItem(&reading)};
+    if (!runOver(io, items, source))
+        return 1;
+    MONITOR_SETTING setting;
+    resetToDefaults(setting, model, reading.input, processSettings().environment.language);
+    // The monitor's own power state: a monitor that is on with an input of no index must not give a file
+    // that switches the targets off.
+    setting.power = reading.power;
+    // Without an input the file ends after the power, so the monitor's values are not asked for.
+    if (setting.input != kNoInput) {
+        items = receiveAllList(setting, model, ReceiveScope::Everything);
+        if (!runOver(io, items, source))
+            return 1; // a file of defaults would pass for the monitor's settings
+        markAllReceived(setting);
+    }
+    const SettingFileStatus written = writeSettingFile(words[1], source[0].szModel, setting);
+    if (written != SettingFileStatus::Ok) {
+        io.err << "lumictl: " << oneLine(settingFileMessage(written, words[1])) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+bool sameModel(const TESSERA_PANEL_DATA& a, const TESSERA_PANEL_DATA& b)
+{
+    return std::string_view(a.szModel) == b.szModel && (a.nModelFlags & 1) == (b.nModelFlags & 1);
+}
+
+int loadSettings(const SettingsIo& io, const std::vector<std::string>& words)
+{
+    io.line.allowOnly({"group", "all", "force"});
+    if (words.empty())
+        throw UsageError{"settings load: which FILE?"};
+    const std::string& path = words[0];
+    const std::vector<TESSERA_PANEL_DATA> targets =
+        selectTargets(io.registry, io.line, {words.begin() + 1, words.end()});
+    for (const TESSERA_PANEL_DATA& target : targets)
+        if (!sameModel(target, targets[0]))
+            throw UsageError{"settings load: the targets are not all of one model (name and expansion board)"};
+    const std::string targetModel = targets[0].szModel;
+
+    SettingFileReader reader;
+    SettingFileStatus status = reader.open(path);
+    if (status == SettingFileStatus::Ok)
+        status = reader.checkFamily(targetModel);
+    if (status != SettingFileStatus::Ok)
+        throw UsageError{settingFileMessage(status, path)};
+    if (reader.needsConsent(targetModel) && !io.line.has("force"))
+        throw UsageError{loadCompulsoryQuestion(reader.modelName()) + " (--force loads it)"};
+
+    const ModelCode model = modelOf(targets[0]);
+    MONITOR_SETTING setting;
+    resetToDefaults(setting, model, kNoInput, processSettings().environment.language);
+    if (reader.readBody(setting) == 0) {
+        io.err << "lumictl: " << path << " holds no power or input to load\n";
+        return 1;
+    }
+    std::vector<CommandItem> items = powerInputSendList(setting);
+    if (!runOver(io, items, targets))
+        return 1;
+    if (setting.power == 0 || setting.input == kNoInput)
+        return 0;
+    items = sendAllList(setting, model);
+    return runOver(io, items, targets) ? 0 : 1;
+}
+
+} // namespace
+
+int settingsCommand(const SettingsIo& io, const std::vector<std::string>& words)
+{
+    if (words.empty())
+        throw UsageError{"settings: save or load?"};
+    const std::vector<std::string> rest(words.begin() + 1, words.end());
+    if (words[0] == "save")
+        return saveSettings(io, rest);
+    if (words[0] == "load")
+        return loadSettings(io, rest);
+    throw UsageError{"settings: unknown action '" + words[0] + "'"};
+}
+
+} // namespace lumivane::ctl
