@@ -40,12 +40,14 @@ bool NamedMutex::openLockFile()
         return true;
     const std::string path = lockFilePath(m_name);
     if (path.empty()) {
-        m_lastError = "The runtime folder is unknown.";
+        m_lastError = "The folder of the lock files is unknown or cannot be created.";
         return false;
     }
-    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // Read-only: flock needs no write access, so an operator may lock a file that another one created.
+    // Non-blocking, so that a pipe planted in its place cannot hold the opener.
+    m_fd = openFileNoFollow(path, O_RDONLY | O_CREAT | O_NONBLOCK);
     if (m_fd < 0) {
-        m_lastError = systemErrorText(errno) + " - " + path;
+        m_lastError = fileErrorText(errno, path);
         return false;
     }
     return true;
@@ -62,8 +64,10 @@ bool NamedMutex::lockFile(std::chrono::steady_clock::time_point deadline, bool l
             m_lastError = systemErrorText(errno);
             return false;
         }
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline) {
+            m_lastError = "Another program holds it.";
             return false;
+        }
         std::this_thread::sleep_for(kPollInterval);
     }
 }

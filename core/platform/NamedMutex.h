@@ -41,8 +41,8 @@ private:
     std::string m_lastError;
     std::recursive_timed_mutex m_threadLock;
     int m_fd = -1;
-    int m_depth = 0;                             // guarded by m_threadLock
-    std::atomic<std::thread::id> m_owner{};      // lets unlock() ignore a thread that does not hold it
+    int m_depth = 0;                        // guarded by m_threadLock
+    std::atomic<std::thread::id> m_owner{}; // lets unlock() ignore a thread that does not hold it
 };
 
 } // namespace lumivane
