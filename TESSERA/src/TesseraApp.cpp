@@ -106,7 +106,7 @@ bool CTESSERAApp::lock(std::optional<std::chrono::milliseconds> timeout)
     const bool held = t_lockFailure.empty() && m_lock->lock(timeout);
     t_lockLevels.push_back(held);
     if (!held && t_lockFailure.empty()) {
-        std::string reason = m_lock->lastError();
+        std::string reason = m_lock->lastError().empty() ? "another program holds it" : m_lock->lastError();
         while (!reason.empty() && reason.back() == '.')
             reason.pop_back();
         t_lockFailure = "Cannot lock the panel store: " + reason + ".";

@@ -64,10 +64,8 @@ bool NamedMutex::lockFile(std::chrono::steady_clock::time_point deadline, bool l
             m_lastError = systemErrorText(errno);
             return false;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            m_lastError = "Another program holds it.";
+        if (std::chrono::steady_clock::now() >= deadline)
             return false;
-        }
         std::this_thread::sleep_for(kPollInterval);
     }
 }
@@ -75,6 +73,7 @@ bool NamedMutex::lockFile(std::chrono::steady_clock::time_point deadline, bool l
 bool NamedMutex::lock(std::optional<std::chrono::milliseconds> timeout)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout.value_or(std::chrono::milliseconds(0));
+    m_lastError.clear();
     if (timeout) {
         if (!m_threadLock.try_lock_until(deadline))
             return false;

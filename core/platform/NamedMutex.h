@@ -21,8 +21,8 @@ public:
     NamedMutex& operator=(const NamedMutex&) = delete;
     ~NamedMutex();
 
-    // Waits without limit (no timeout) or up to `timeout`. False when the time ran out or the lock file
-    // cannot be opened (see lastError()).
+    // Waits without limit (no timeout) or up to `timeout`. False when the time ran out (lastError() empty)
+    // or the lock file cannot be opened (lastError() says why).
     bool lock(std::optional<std::chrono::milliseconds> timeout = std::nullopt);
     bool tryLock() { return lock(std::chrono::milliseconds(0)); }
     void unlock(); // ignored unless the calling thread holds the mutex
