@@ -53,6 +53,18 @@ TEST(DataFolder, EnvironmentChoosesTheFolderAndCreatesIt)
     EXPECT_EQ(wanted, buffer);
 }
 
+TEST(DataFolder, AProgramKeepsTheFolderItWorkedOut)
+{
+    TempFolder first, second;
+    ScopedEnvironment data("LUMIVANE_DATA_DIR", first.path());
+    EXPECT_EQ(first.path(), dataFolder(false));
+    ::setenv("LUMIVANE_DATA_DIR", second.path().c_str(), 1); // another folder appears meanwhile
+    EXPECT_EQ(first.path(), dataFolder(true));
+    EXPECT_EQ(first.path() + "/Panels.csv", dataFilePath("Panels.csv"));
+    forgetDataFolder();
+    EXPECT_EQ(second.path(), dataFolder(false));
+}
+
 TEST(DataFolder, PathsThatDoNotFitAreUnknown)
 {
     ScopedEnvironment data("LUMIVANE_DATA_DIR", "/tmp/" + std::string(kMaxPath, 'x'));
@@ -216,6 +228,12 @@ TEST(SharedFile, AtomicWriterReplacesWholeOrNotAtAll)
     }
     EXPECT_EQ("old\n", test::readFile(path));
     std::string error;
+    const mode_t oldMask = ::umask(077);
+    EXPECT_TRUE(writeSharedFile(temp.file("fresh.csv"), "x", error)) << error;
+    ::umask(oldMask);
+    EXPECT_EQ(0660u, modeOf(temp.file("fresh.csv"))); // a new file is the group's whatever the umask
+    ::unlink(temp.file("fresh.csv").c_str());
+    ::unlink(temp.file(".fresh.csv.lock").c_str());
     ASSERT_TRUE(writeSharedFile(path, "new\n", error));
     EXPECT_EQ("new\n", test::readFile(path));
     EXPECT_EQ(0640u, modeOf(path)); // a new version keeps the mode
