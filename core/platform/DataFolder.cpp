@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include "SharedFile.h"
 #include "UniqueFd.h"
 
 #include <algorithm>
@@ -289,12 +290,12 @@ bool ensureSubfolder(const std::string& parent, const std::string& name, std::st
     {
     };
     if (parentFd.get() < 0 || ::fstat(parentFd.get(), &parentInfo) != 0) {
-        error = std::string(std::strerror(errno)) + " - " + parent;
+        error = systemErrorText(errno) + " - " + parent;
         return false;
     }
     const std::string path = parent + "/" + name;
     if (::mkdirat(parentFd.get(), name.c_str(), 0700) != 0 && errno != EEXIST) {
-        error = std::string(std::strerror(errno)) + " - " + path;
+        error = systemErrorText(errno) + " - " + path;
         return false;
     }
     const UniqueFd fd(::openat(parentFd.get(), name.c_str(), kFolderFlags | O_NOFOLLOW));
@@ -303,9 +304,9 @@ bool ensureSubfolder(const std::string& parent, const std::string& name, std::st
     };
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
         const bool notFolder = errno == ELOOP || errno == ENOTDIR;
-        error = (notFolder ? std::string("Not a folder (a link or a file stands in its place)")
-                           : std::string(std::strerror(errno))) +
-                " - " + path;
+        error =
+            (notFolder ? std::string("Not a folder (a link or a file stands in its place)") : systemErrorText(errno)) +
+            " - " + path;
         return false;
     }
     const uid_t self = ::geteuid();
