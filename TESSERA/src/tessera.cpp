@@ -82,7 +82,7 @@ int deleteFile(const char* path, const char* what)
     app().clearError();
     if (!app().writeAllowed())
         return 0;
-    if (path && ::unlink(path) == 0)
+    if (path && removeFileNoFollow(path))
         return 1;
     std::string text = std::string(what) + "\n\n";
     if (path)

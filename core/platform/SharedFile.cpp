@@ -158,6 +158,12 @@ int openFileNoFollow(const std::string& path, int flags)
     }
 }
 
+bool removeFileNoFollow(const std::string& path)
+{
+    const UniqueFd folder(openFolder(folderOf(path)));
+    return folder.get() >= 0 && ::unlinkat(folder.get(), nameOf(path).c_str(), 0) == 0;
+}
+
 std::string fileErrorText(int errorNumber, const std::string& path)
 {
     if (errorNumber == ELOOP)

@@ -100,6 +100,10 @@ ReadResult readLockedFile(const std::string& path, std::string& content, std::st
 // errno set on failure.
 int openFileNoFollow(const std::string& path, int flags);
 
+// Removes the file at `path` (a link itself, never what it points to), reaching its folder as
+// openFileNoFollow does. False with errno set on failure.
+bool removeFileNoFollow(const std::string& path);
+
 // "<what went wrong> - <path>" for an errno of an open or a read.
 std::string fileErrorText(int errorNumber, const std::string& path);
 
