@@ -40,7 +40,8 @@ private:
 
 // Splits file content into lines: LF ends a line, a CR before it is dropped, a last line without LF
 // still counts, and nothing follows a final LF.
-template <typename Visit> void forEachLine(std::string_view content, Visit&& visit)
+template <typename Visit>
+void forEachLine(std::string_view content, Visit&& visit)
 {
     size_t start = 0;
     while (start < content.size()) {

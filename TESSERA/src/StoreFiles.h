@@ -8,8 +8,7 @@
 
 namespace lumivane::tessera {
 
-struct GroupList
-{
+struct GroupList {
     int32_t lastGroupNo = 0;
     std::vector<TESSERA_GROUP_DATA> groups;
 };
@@ -23,14 +22,8 @@ GroupList parseGroupFile(std::string_view content);
 std::string formatGroupFile(const GroupList& list);
 
 // Outcome of reading or writing one of the store's files; `error` is the text for the last error.
-struct FileOutcome
-{
-    enum Kind
-    {
-        Ok,
-        Missing,
-        Failed
-    } kind = Ok;
+struct FileOutcome {
+    enum Kind { Ok, Missing, Failed } kind = Ok;
     std::string error;
 };
 

@@ -50,9 +50,9 @@ TEST(StoreFileFormat, ScrambledFields)
     EXPECT_EQ(6u, lumivane::scrambleText("abc").size());
     EXPECT_EQ("", lumivane::scrambleText(""));
     EXPECT_EQ("abc", lumivane::unscrambleText(lumivane::scrambleText("abc")));
-    EXPECT_EQ("", lumivane::unscrambleText("abc")); // odd length
-    EXPECT_EQ("", lumivane::unscrambleText("zb"));  // first letter out of a..p
-    EXPECT_EQ("", lumivane::unscrambleText("aa"));  // second letter out of b..q
+    EXPECT_EQ("", lumivane::unscrambleText("abc"));  // odd length
+    EXPECT_EQ("", lumivane::unscrambleText("zb"));   // first letter out of a..p
+    EXPECT_EQ("", lumivane::unscrambleText("aa"));   // second letter out of b..q
     // The table walk wraps after 256 bytes with a carry; long texts must still come back.
     std::string longText;
     for (int i = 0; i < 700; ++i)
@@ -66,12 +66,11 @@ TEST(StoreFileFormat, ScrambledFields)
 TEST(StoreFileFormat, OddPanelLinesReadAsThePartsTheyHave)
 {
     const std::string garbled = lumivane::scrambleText("pw").substr(1); // odd length: empty
-    const auto panels = parsePanelFile("1,0,short\r\n"
-                                       "\r\n"
-                                       "  12abc,x,n,,m,,,,,TRUE,1,,,,,,,True,," +
-                                       garbled +
-                                       ",21\n"
-                                       "5,0,a\\b\\,c,,,,,,,,,,,4294967295,,,,,,,,");
+    const auto panels = parsePanelFile(
+        "1,0,short\r\n"
+        "\r\n"
+        "  12abc,x,n,,m,,,,,TRUE,1,,,,,,,True,," + garbled + ",21\n"
+        "5,0,a\\b\\,c,,,,,,,,,,,4294967295,,,,,,,,");
     ASSERT_EQ(4u, panels.size());
     EXPECT_EQ(1, panels[0].nPanelNo);
     EXPECT_STREQ("short", panels[0].szName);

@@ -44,12 +44,7 @@ public:
     const std::string& lastError() const { return m_error; }
 
 private:
-    enum class Mode
-    {
-        Closed,
-        Reading,
-        Writing
-    };
+    enum class Mode { Closed, Reading, Writing };
 
     void release(); // lets go of the file; an unfinished write is discarded
 

@@ -35,14 +35,8 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
 }
 
 // One line of the file as the profile functions see it.
-struct ProfileLine
-{
-    enum Kind
-    {
-        Other,
-        Section,
-        Entry
-    } kind = Other;
+struct ProfileLine {
+    enum Kind { Other, Section, Entry } kind = Other;
     std::string_view name;  // section name or key
     std::string_view value; // entry value, trimmed, quotes kept
     size_t begin = 0;       // offset of the line in the content
@@ -56,8 +50,7 @@ ProfileLine parseLine(std::string_view content, size_t begin)
     line.begin = begin;
     const size_t feed = content.find('\n', begin);
     line.end = feed == std::string_view::npos ? content.size() : feed + 1;
-    const std::string_view text =
-        trim(content.substr(begin, (feed == std::string_view::npos ? content.size() : feed) - begin));
+    const std::string_view text = trim(content.substr(begin, (feed == std::string_view::npos ? content.size() : feed) - begin));
     line.blank = text.empty();
     if (text.empty() || text.front() == ';')
         return line;

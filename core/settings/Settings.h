@@ -7,13 +7,12 @@ namespace lumivane {
 class ProfileFile;
 
 // Installation switches from "QVXCtrlEnv.ini" beside the programs; read once at start, never written.
-struct EnvironmentSettings
-{
-    int debug = 0;             // non-zero: communication runs succeed without opening a port
-    std::string resource;      // translation file used over the built-in texts
-    int language = 14;         // value of the monitor language setting after a reset
-    int zrPowerWait = 15;      // seconds between input queries of a ZR-1190 after power-on
-    int monitorSettingRow = 5; // largest enlarge layout, one direction
+struct EnvironmentSettings {
+    int debug = 0;               // non-zero: communication runs succeed without opening a port
+    std::string resource;        // translation file used over the built-in texts
+    int language = 14;           // value of the monitor language setting after a reset
+    int zrPowerWait = 15;        // seconds between input queries of a ZR-1190 after power-on
+    int monitorSettingRow = 5;   // largest enlarge layout, one direction
     int monitorSettingColumn = 5;
 
     void readFrom(const ProfileFile& file);
@@ -21,8 +20,7 @@ struct EnvironmentSettings
 
 // Operator settings from "QVXCtrl.ini" in the data folder. readFrom() sets every key: a key the file lacks
 // reads as its default below, never as the value an earlier read found.
-struct OperatorSettings
-{
+struct OperatorSettings {
     // [Config]
     int authority = 1;
     int customize = 0;
@@ -53,8 +51,7 @@ std::string environmentIniPath(); // "<program folder>/QVXCtrlEnv.ini"
 std::string operatorIniPath();    // "<data folder>/QVXCtrl.ini"; empty when the folder is unknown
 
 // The process-wide settings, read at start and re-read by whoever changes them.
-struct ProcessSettings
-{
+struct ProcessSettings {
     EnvironmentSettings environment;
     OperatorSettings operatorSettings;
 };

@@ -5,8 +5,7 @@
 namespace lumivane {
 
 // The three roles an operator logs in with; 0 is "not logged in" (log-in cancelled).
-enum class Authority : int32_t
-{
+enum class Authority : int32_t {
     None = 0,
     Administrator = 1,
     NormalOperator = 2,
@@ -37,12 +36,11 @@ inline constexpr uint16_t kAll = 0xFFFF;
 uint16_t customizeMaskFromDialog(uint16_t oldMask, bool control, bool schedule, bool monitorControl);
 
 // What the console and the status window offer to the logged-in operator.
-struct FunctionAccess
-{
-    bool restrictedLayout = false; // only power (and perhaps input) and "Monitoring"
-    bool inputSelection = true;    // the input mode may be changed
-    bool monitorControl = true;    // "Monitor Control" (registration)
-    bool schedule = true;          // "Schedule"
+struct FunctionAccess {
+    bool restrictedLayout = false;  // only power (and perhaps input) and "Monitoring"
+    bool inputSelection = true;     // the input mode may be changed
+    bool monitorControl = true;     // "Monitor Control" (registration)
+    bool schedule = true;           // "Schedule"
     bool mailMonitoringSetting = true;
     bool passwordSetting = true;
     uint16_t operationMask = customizeBits::kAll; // mask the operation window works with
