@@ -1,6 +1,6 @@
 #include "CAuthentificationDlg.h"
 
-#include "PasswordFileReader.h"
+#include "PasswordFile.h"
 #include "ProfileFile.h"
 #include "Settings.h"
 #include "common/Prompter.h"
@@ -29,7 +29,7 @@ CAuthentificationDlg::CAuthentificationDlg(Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_rule(Passwords()), m_authorityCombo(new QComboBox(this)),
       m_passwordEdit(new QLineEdit(this))
 {
-    const std::optional<Passwords> stored = readPasswordFile();
+    const std::optional<Passwords> stored = readPasswordFile(passwordFilePath());
     m_passwordFileReadable = stored.has_value();
     m_rule = LoginRule(stored.value_or(Passwords()));
 

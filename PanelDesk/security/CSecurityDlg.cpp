@@ -2,7 +2,7 @@
 
 #include "CCustomizeAuthorityDlg.h"
 #include "CSetPasswordDlg.h"
-#include "PasswordFileReader.h"
+#include "PasswordFile.h"
 #include "ProfileFile.h"
 #include "Settings.h"
 #include "WindowMessage.h"
@@ -34,7 +34,7 @@ CSecurityDlg::CSecurityDlg(Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_prompter(prompter),
       m_inputModeCheck(new QCheckBox(ConsoleText::tr("Can select Input Mode"), this))
 {
-    const std::optional<Passwords> stored = readPasswordFile();
+    const std::optional<Passwords> stored = readPasswordFile(passwordFilePath());
     m_passwords = stored.value_or(Passwords());
     m_passwordsKnown = stored.has_value();
     OperatorSettings settings;

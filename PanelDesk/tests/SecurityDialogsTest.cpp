@@ -209,7 +209,7 @@ private slots:
         child<QPushButton>(&dialog, "restrictedSetPasswordButton")->click();
         child<QPushButton>(&dialog, "closeButton")->click();
 
-        const Passwords saved = loadPasswords(passwordFilePath());
+        const Passwords saved = readPasswordFile(passwordFilePath()).value();
         QCOMPARE(saved.byRole[0], std::string("a"));
         QCOMPARE(saved.byRole[1], std::string("secret"));
         QCOMPARE(saved.byRole[2], std::string("c"));

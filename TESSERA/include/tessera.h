@@ -64,8 +64,13 @@ TESSERA_API int TESSERA_Initialize(void);
 TESSERA_API int TESSERA_Uninitialize(void);
 TESSERA_API const char* TESSERA_GetLastErrorMessage(void);
 TESSERA_API void TESSERA_ShowErrorMessage(int show);
-/* Waits without limit for the machine-wide lock; recursive within a thread. */
+/* Waits without limit for the machine-wide lock; recursive within a thread. When the lock cannot be taken
+   (its file cannot be opened), saves and deletes of this thread fail with "Cannot lock the panel store: ..."
+   until the matching TESSERA_Unlock. */
 TESSERA_API void TESSERA_Lock(void);
+/* The same with a time limit: 1 when the lock is held, 0 when it is not (then as TESSERA_Lock when it
+   fails). Either way it is matched by one TESSERA_Unlock. */
+TESSERA_API int TESSERA_LockWithin(int milliseconds);
 TESSERA_API void TESSERA_Unlock(void);
 /* Shows the store's error boxes. NULL restores the default: the text goes to standard error. */
 TESSERA_API void TESSERA_SetMessageHandler(void (*handler)(const char* caption, const char* text));

@@ -14,14 +14,12 @@ namespace {
 constexpr size_t kOpenErrorLimit = 1039;
 constexpr size_t kReadWriteErrorLimit = 519;
 
-template <size_t Width>
-void readText(char (&field)[Width], std::string_view text)
+template <size_t Width> void readText(char (&field)[Width], std::string_view text)
 {
     copyToField(field, Width, text);
 }
 
-template <size_t Width>
-std::string_view fieldText(const char (&field)[Width])
+template <size_t Width> std::string_view fieldText(const char (&field)[Width])
 {
     return std::string_view(field, strnlen(field, Width));
 }
@@ -50,7 +48,8 @@ void appendFlag(std::string& out, int32_t flag)
 size_t countLines(std::string_view content)
 {
     size_t lines = 1;
-    for (const char* p = content.data(); (p = static_cast<const char*>(std::memchr(p, '\n', content.data() + content.size() - p))) != nullptr; ++p)
+    for (const char* p = content.data();
+         (p = static_cast<const char*>(std::memchr(p, '\n', content.data() + content.size() - p))) != nullptr; ++p)
         ++lines;
     return lines;
 }
@@ -183,33 +182,43 @@ std::string formatGroupFile(const GroupList& list)
     return out;
 }
 
-FileOutcome readStoreFile(const std::string& path, std::string& content)
+// An open that failed names its cause at some length; a read or write error after a good open is told
+// shorter.
+static FileOutcome failure(std::string error, const std::string& path, size_t limit)
 {
     FileOutcome outcome;
-    switch (readSharedFile(path, FileAccess::SharedRead, content, outcome.error)) {
+    outcome.kind = FileOutcome::Failed;
+    outcome.error = error.empty() ? "cannot open file - " + path : limited(std::move(error), limit);
+    return outcome;
+}
+
+FileOutcome readStoreFile(const std::string& path, std::string& content)
+{
+    std::string error;
+    switch (readSharedFile(path, FileAccess::SharedRead, content, error)) {
     case ReadResult::Ok:
-        outcome.kind = FileOutcome::Ok;
-        break;
+        return {};
     case ReadResult::Missing:
-        outcome.kind = FileOutcome::Missing;
-        break;
+        return {FileOutcome::Missing, {}};
     case ReadResult::Failed:
-        outcome.kind = FileOutcome::Failed;
-        outcome.error = outcome.error.empty() ? "cannot open file - " + path : limited(outcome.error, kOpenErrorLimit);
+        return failure(std::move(error), path, kOpenErrorLimit);
+    case ReadResult::ReadError:
         break;
     }
-    return outcome;
+    return failure(std::move(error), path, kReadWriteErrorLimit);
 }
 
 FileOutcome writeStoreFile(const std::string& path, std::string_view content, bool sync)
 {
-    FileOutcome outcome;
-    if (!writeSharedFile(path, content, outcome.error, sync)) {
-        outcome.kind = FileOutcome::Failed;
-        outcome.error =
-            outcome.error.empty() ? "cannot open file - " + path : limited(outcome.error, kReadWriteErrorLimit);
-    }
-    return outcome;
+    std::string error;
+    SidecarLock lock;
+    AtomicFileWriter writer;
+    if (!lock.acquire(path, FileAccess::ExclusiveWrite, error) || !writer.open(path, error))
+        return failure(std::move(error), path, kOpenErrorLimit);
+    writer.write(content);
+    if (!writer.commit(error, sync))
+        return failure(std::move(error), path, kReadWriteErrorLimit);
+    return {};
 }
 
 } // namespace lumivane::tessera

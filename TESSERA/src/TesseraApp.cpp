@@ -4,6 +4,7 @@
 #include "NamedMutex.h"
 
 #include <cstdio>
+#include <vector>
 
 namespace lumivane::tessera {
 namespace {
@@ -76,6 +77,16 @@ void CTESSERAApp::setError(std::string text)
         (m_messageHandler ? m_messageHandler : printMessage)(kCaption, m_lastError.c_str());
 }
 
+namespace {
+
+// The calling thread's TESSERA_Lock calls not yet matched by TESSERA_Unlock: whether each took the lock.
+thread_local std::vector<bool> t_lockLevels;
+// Set while a lock of the calling thread failed, until its matching unlock.
+thread_local std::string t_lockFailure;
+thread_local size_t t_failedLevel = 0;
+
+} // namespace
+
 void CTESSERAApp::openLock()
 {
     if (!m_lock)
@@ -84,20 +95,46 @@ void CTESSERAApp::openLock()
 
 void CTESSERAApp::closeLock()
 {
+    while (!t_lockLevels.empty())
+        unlock();
     m_lock.reset();
 }
 
-void CTESSERAApp::lock()
+bool CTESSERAApp::lock(std::optional<std::chrono::milliseconds> timeout)
 {
     openLock();
-    if (!m_lock->lock())
-        std::fprintf(stderr, "%s: cannot take the store lock: %s\n", kCaption, m_lock->lastError().c_str());
+    const bool held = t_lockFailure.empty() && m_lock->lock(timeout);
+    t_lockLevels.push_back(held);
+    if (!held && t_lockFailure.empty()) {
+        std::string reason = m_lock->lastError().empty() ? "another program holds it" : m_lock->lastError();
+        while (!reason.empty() && reason.back() == '.')
+            reason.pop_back();
+        t_lockFailure = "Cannot lock the panel store: " + reason + ".";
+        t_failedLevel = t_lockLevels.size();
+    }
+    return held;
 }
 
 void CTESSERAApp::unlock()
 {
-    if (m_lock)
+    if (t_lockLevels.empty())
+        return;
+    const bool held = t_lockLevels.back();
+    t_lockLevels.pop_back();
+    if (held && m_lock)
         m_lock->unlock();
+    if (t_lockLevels.size() < t_failedLevel) {
+        t_lockFailure.clear();
+        t_failedLevel = 0;
+    }
+}
+
+bool CTESSERAApp::writeAllowed()
+{
+    if (t_lockFailure.empty())
+        return true;
+    setError(t_lockFailure);
+    return false;
 }
 
 } // namespace lumivane::tessera

@@ -3,9 +3,11 @@
 #include "StoreFiles.h"
 #include "tessera.h"
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,13 +18,15 @@ class NamedMutex;
 namespace lumivane::tessera {
 
 // The list behind a panel handle and the file it was last read from or written to.
-struct CPanelData {
+struct CPanelData
+{
     std::vector<TESSERA_PANEL_DATA> panels;
     std::string path;
 };
 
 // The list behind a group handle, with the last group number handed out.
-struct CGroupData {
+struct CGroupData
+{
     GroupList list;
     std::string path;
 };
@@ -51,9 +55,13 @@ public:
     void setMessageHandler(MessageHandler handler) { m_messageHandler = handler; }
 
     void openLock();
-    void closeLock();
-    void lock();
+    void closeLock(); // releases what the calling thread still holds first
+    // Takes the machine-wide lock (recursive per thread). When it cannot be taken, the calling thread's
+    // writes fail (writeAllowed) until the matching unlock: nothing is written without the lock.
+    bool lock(std::optional<std::chrono::milliseconds> timeout = std::nullopt);
     void unlock();
+    // False, with the error text set, while a failed lock of the calling thread is not yet unlocked.
+    bool writeAllowed();
 
 private:
     CTESSERAApp();

@@ -7,7 +7,10 @@
 #include "TesseraApp.h"
 #include "Utf8.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <unistd.h>
@@ -41,14 +44,12 @@ CGroupData* openGroup(TESSERA_GROUP handle)
     return data;
 }
 
-template <typename Record>
-bool validIndex(const std::vector<Record>& records, int index)
+template <typename Record> bool validIndex(const std::vector<Record>& records, int index)
 {
     return index >= 0 && static_cast<size_t>(index) < records.size();
 }
 
-template <size_t Width>
-void copyText(char (&to)[Width], const char (&from)[Width])
+template <size_t Width> void copyText(char (&to)[Width], const char (&from)[Width])
 {
     copyToField(to, Width, std::string_view(from, strnlen(from, Width)));
 }
@@ -79,7 +80,9 @@ TESSERA_GROUP_DATA copyGroup(int32_t number, const char (&name)[258], int32_t pa
 int deleteFile(const char* path, const char* what)
 {
     app().clearError();
-    if (path && ::unlink(path) == 0)
+    if (!app().writeAllowed())
+        return 0;
+    if (path && removeFileNoFollow(path))
         return 1;
     std::string text = std::string(what) + "\n\n";
     if (path)
@@ -116,8 +119,7 @@ std::unique_ptr<Data> loadFile(const char* path, const char* unknownText, const 
 }
 
 // Resolves the path of a save: the given one, or the remembered one.
-const char* savePath(const char* path, const std::string& remembered, const char* unknownText,
-                     const char* noPathText)
+const char* savePath(const char* path, const std::string& remembered, const char* unknownText, const char* noPathText)
 {
     if (path == nullptr) {
         if (remembered.empty()) {
@@ -135,6 +137,8 @@ const char* savePath(const char* path, const std::string& remembered, const char
 
 bool writeFile(const char* path, const std::string& content)
 {
+    if (!app().writeAllowed())
+        return false;
     const FileOutcome outcome = writeStoreFile(path, content);
     if (outcome.kind != FileOutcome::Ok) {
         app().setError(outcome.error);
@@ -149,6 +153,7 @@ extern "C" {
 
 TESSERA_API int TESSERA_Initialize(void)
 {
+    app().clearError();
     app().closeAll();
     app().openLock();
     return 1;
@@ -156,6 +161,7 @@ TESSERA_API int TESSERA_Initialize(void)
 
 TESSERA_API int TESSERA_Uninitialize(void)
 {
+    app().clearError();
     app().closeAll();
     app().closeLock();
     return 1;
@@ -174,6 +180,11 @@ TESSERA_API void TESSERA_ShowErrorMessage(int show)
 TESSERA_API void TESSERA_Lock(void)
 {
     app().lock();
+}
+
+TESSERA_API int TESSERA_LockWithin(int milliseconds)
+{
+    return app().lock(std::chrono::milliseconds(std::max(milliseconds, 0))) ? 1 : 0;
 }
 
 TESSERA_API void TESSERA_Unlock(void)
@@ -199,8 +210,9 @@ TESSERA_API TESSERA_PANEL TESSERA_OpenPanel(const char* path)
             return nullptr;
         }
     }
-    auto data = loadFile<CPanelData>(path, "Panel file is unknown.", "Cannot allocate the memory(panel data).",
-                                     [](CPanelData& d, std::string_view content) { d.panels = parsePanelFile(content); });
+    auto data =
+        loadFile<CPanelData>(path, "Panel file is unknown.", "Cannot allocate the memory(panel data).",
+                             [](CPanelData& d, std::string_view content) { d.panels = parsePanelFile(content); });
     return data ? app().addPanel(std::move(data)) : nullptr;
 }
 
@@ -406,6 +418,10 @@ TESSERA_API int TESSERA_InsertGroupData(TESSERA_GROUP group, int index, TESSERA_
         return 0;
     }
     auto& groups = data->list.groups;
+    if (data->list.lastGroupNo == INT32_MAX) {
+        app().setError("TESSERA_InsertGroupData::No group number is left.");
+        return 0;
+    }
     in->nGroupNo = ++data->list.lastGroupNo;
     const size_t position = index < 0 ? groups.size() : std::min(static_cast<size_t>(index), groups.size());
     try {

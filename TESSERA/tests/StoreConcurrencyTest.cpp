@@ -20,8 +20,7 @@ using namespace lumivane::tessera;
 namespace {
 
 // A child process that runs `body` and ends with its result, never returning into the test runner.
-template <typename Body>
-pid_t spawnChild(Body body)
+template <typename Body> pid_t spawnChild(Body body)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -43,7 +42,8 @@ int waitChild(pid_t pid)
 }
 
 // One byte through a pipe, so that the two processes can take turns.
-struct Signal {
+struct Signal
+{
     int fds[2];
     Signal() { EXPECT_EQ(0, ::pipe(fds)); }
     ~Signal()
@@ -105,6 +105,42 @@ TEST_F(TesseraTest, LockHolderSavesWhileTheOtherProcessWaits)
     // By the time the lock is ours, the holder's save is complete.
     EXPECT_NE(std::string::npos, seenUnderLock.find("[001] from holder"));
     EXPECT_EQ(0, waitChild(holder));
+}
+
+TEST_F(TesseraTest, ALockThatCannotBeTakenFailsTheWritesUntilItsUnlock)
+{
+    TempDataFolder folder;
+    const std::string path = folder.file("Panels.csv");
+    // The lock file cannot be opened: a link stands in its place.
+    ASSERT_EQ(0, ::mkdir(folder.file(".run").c_str(), 0770));
+    ASSERT_EQ(0, ::symlink("/nonexistent", folder.file(".run/Global_Vaneboard TESSERA Lock.lock").c_str()));
+    TESSERA_PANEL panels = TESSERA_OpenPanel(nullptr);
+    TESSERA_PANEL_DATA panel = makePanel(1, "[001]");
+    TESSERA_InsertPanelData(panels, -1, &panel);
+
+    // In another process as well: neither of the two believes it holds the lock.
+    const pid_t child = spawnChild([&] {
+        TESSERA_ShowErrorMessage(0);
+        TESSERA_Lock();
+        const bool saved = TESSERA_SavePanel(panels, path.c_str()) == 1;
+        TESSERA_Unlock();
+        return saved ? 1 : 0;
+    });
+    EXPECT_EQ(0, waitChild(child));
+
+    TESSERA_Lock();
+    TESSERA_Lock();
+    EXPECT_EQ(0, TESSERA_SavePanel(panels, path.c_str()));
+    const std::string error = TESSERA_GetLastErrorMessage();
+    EXPECT_EQ(0u, error.find("Cannot lock the panel store: ")) << error;
+    EXPECT_EQ(0, TESSERA_DeletePanel(path.c_str()));
+    TESSERA_Unlock();
+    EXPECT_EQ(0, TESSERA_SavePanel(panels, path.c_str())); // still inside the failed lock
+    TESSERA_Unlock();
+    EXPECT_FALSE(lumivane::test::fileExists(path));
+    EXPECT_EQ(0, TESSERA_LockWithin(100));
+    TESSERA_Unlock();
+    TESSERA_ClosePanel(panels);
 }
 
 TEST_F(TesseraTest, KilledLockHolderDoesNotBlockTheNextLock)

@@ -1,6 +1,6 @@
 // The panel store through its C API, as the console and the server use it.
-#include "TesseraTestSupport.h"
 #include "TempFolder.h"
+#include "TesseraTestSupport.h"
 
 #include <vector>
 
@@ -162,6 +162,47 @@ TEST_F(TesseraTest, GroupNumbersAreNeverReused)
     TESSERA_CloseGroup(groups);
 }
 
+TEST_F(TesseraTest, TheLastGroupNumberIsNeverPassed)
+{
+    TempDataFolder folder;
+    const std::string path = folder.file("Groups.csv");
+    writeFile(path, "2147483647\r\n");
+    TESSERA_GROUP groups = TESSERA_OpenGroup(path.c_str());
+    ASSERT_NE(nullptr, groups);
+    TESSERA_GROUP_DATA group = makeGroup("A", 0);
+    EXPECT_EQ(0, TESSERA_InsertGroupData(groups, -1, &group));
+    EXPECT_NE("", lastError());
+    EXPECT_EQ(0, TESSERA_GetGroupCount(groups));
+    TESSERA_CloseGroup(groups);
+}
+
+TEST_F(TesseraTest, InitializeAndUninitializeStartWithoutAnError)
+{
+    EXPECT_EQ(0, TESSERA_ClosePanel(nullptr));
+    EXPECT_NE("", lastError());
+    TESSERA_Initialize();
+    EXPECT_EQ("", lastError());
+    EXPECT_EQ(0, TESSERA_ClosePanel(nullptr));
+    TESSERA_Uninitialize();
+    EXPECT_EQ("", lastError());
+    TESSERA_Initialize();
+    TESSERA_ShowErrorMessage(0);
+}
+
+TEST_F(TesseraTest, OpenFailuresKeepTheWholeCauseWithItsPath)
+{
+    TempDataFolder folder;
+    // A path of about 700 characters whose folder is missing: the save cannot open its file.
+    std::string missing = folder.path();
+    for (int i = 0; i < 3; ++i)
+        missing += "/" + std::string(200, 'a' + i);
+    const std::string path = missing + "/Panels.csv";
+    TESSERA_PANEL panels = TESSERA_OpenPanel(nullptr);
+    EXPECT_EQ(0, TESSERA_SavePanel(panels, path.c_str()));
+    EXPECT_NE(std::string::npos, lastError().find(missing)) << lastError();
+    TESSERA_ClosePanel(panels);
+}
+
 TEST_F(TesseraTest, SetGroupDataKeepsTheNumberAndRefusesItselfAsParent)
 {
     TESSERA_GROUP groups = TESSERA_OpenGroup(nullptr);
@@ -254,7 +295,7 @@ TEST_F(TesseraTest, ErrorsReachTheMessageHandlerOnlyWhenShownAndNotEmpty)
     TESSERA_SetMessageHandler(collectMessage);
     TESSERA_ShowErrorMessage(1);
     TESSERA_PANEL panels = TESSERA_OpenPanel(nullptr);
-    EXPECT_EQ(0, TESSERA_GetPanelCount(panels)); // success: clears the text, shows nothing
+    EXPECT_EQ(0, TESSERA_GetPanelCount(panels));              // success: clears the text, shows nothing
     EXPECT_EQ(-1, TESSERA_FindPanelData(panels, 3, nullptr)); // not found: no text, nothing shown
     EXPECT_TRUE(g_messages.empty());
     EXPECT_EQ(0, TESSERA_DeletePanelData(panels, 4));

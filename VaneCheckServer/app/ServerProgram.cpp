@@ -3,6 +3,8 @@
 #include "WindowMessage.h"
 #include "tessera.h"
 
+#include <cstdio>
+
 namespace lumivane {
 
 ServerProgram::ServerProgram(const ServerCommandLine& commandLine) : m_commandLine(commandLine) {}
@@ -14,10 +16,14 @@ ServerProgram::Start ServerProgram::start()
     std::string error;
     switch (m_instance->start(error)) {
     case SingleInstance::Start::AlreadyRunning:
-        m_instance->postToRunning({windowMessages::kShowStatus, m_commandLine.showAuthority, 0});
-        return Start::HandedOver;
+        if (m_instance->postToRunning({windowMessages::kShowStatus, m_commandLine.showAuthority, 0}) ==
+            PostResult::Delivered)
+            return Start::HandedOver;
+        // Another instance holds the mutex but does not answer: a failure, so that a service manager sees it.
+        fail("Another server is running but cannot be reached.");
+        return Start::Failed;
     case SingleInstance::Start::Failed:
-        m_serverLog.Error("Cannot start the server: " + error);
+        fail("Cannot start the server: " + error);
         return Start::Failed;
     case SingleInstance::Start::First:
         break;
@@ -28,6 +34,12 @@ ServerProgram::Start ServerProgram::start()
     m_running = true;
     m_serverLog.Trace("---- Start Server ----");
     return Start::Run;
+}
+
+void ServerProgram::fail(const std::string& reason)
+{
+    m_serverLog.Error(reason);
+    std::fprintf(stderr, "lumiwatch: %s\n", reason.c_str());
 }
 
 ServerProgram::~ServerProgram()

@@ -31,7 +31,8 @@ public:
     {
         Run,        // this is the server: go on
         HandedOver, // another server runs and was told to show its status window
-        Failed,     // no mutex or no message socket; the reason is in the server log
+        Failed,     // no mutex or no message socket, or a running server that does not answer; the reason
+                    // is in the server log and on standard error
     };
     Start start();
 
@@ -40,6 +41,8 @@ public:
     const ServerCommandLine& commandLine() const { return m_commandLine; }
 
 private:
+    void fail(const std::string& reason);
+
     ServerCommandLine m_commandLine;
     CMyLog m_serverLog;
     std::unique_ptr<SingleInstance> m_instance;

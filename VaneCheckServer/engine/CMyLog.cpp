@@ -30,13 +30,9 @@ std::string logFolder()
     const std::string data = dataFolder(true);
     if (data.empty())
         return {};
-    const std::string folder = data + "/" + kLogFolder;
-    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
-        return {};
-    struct stat info
-    {
-    };
-    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? folder : std::string();
+    // With the data folder's group and mode; a link in its place is refused.
+    std::string error;
+    return ensureSubfolder(data, kLogFolder, error) ? data + "/" + kLogFolder : std::string();
 }
 
 // Holds the log's machine-wide mutex for one write or trim. The work goes on when the wait ran out.
@@ -145,18 +141,27 @@ void CMyLog::write(std::string_view kind, std::string_view text) const
 
 int CMyLog::openForAppend() const
 {
-    return ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0666);
+    // Non-blocking and regular files only, so that a pipe or a device in its place cannot hold the writer.
+    const int fd = openFileNoFollow(m_path, O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK);
+    struct stat info
+    {
+    };
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 bool CMyLog::trimFile(const std::string& path, size_t maxSize, size_t keepSize)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const int fd = openFileNoFollow(path, O_RDONLY | O_NONBLOCK);
     if (fd < 0)
         return false;
     struct stat info
     {
     };
-    if (::fstat(fd, &info) != 0 || static_cast<size_t>(info.st_size) < maxSize) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<size_t>(info.st_size) < maxSize) {
         ::close(fd);
         return false;
     }

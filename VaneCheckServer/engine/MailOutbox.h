@@ -3,6 +3,8 @@
 #include "MailMessage.h"
 #include "MailResult.h"
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -20,14 +22,21 @@ class CMyLog;
 class MailOutbox
 {
 public:
-    using Sender = std::function<MailResult(const MailMessage&)>;
+    // `abandon` turns true when the outbox gives up on the mail being sent (the server is ending).
+    using Sender = std::function<MailResult(const MailMessage&, const std::atomic<bool>& abandon)>;
     using AddressSource = std::function<std::vector<std::string>(int kindBit)>;
 
     // By default mails go through SendMail to the addresses of LoadAddresses.
     explicit MailOutbox(const CMyLog& serverLog, Sender sender = {}, AddressSource addresses = {});
     MailOutbox(const MailOutbox&) = delete;
     MailOutbox& operator=(const MailOutbox&) = delete;
-    ~MailOutbox(); // sends what is queued, then ends
+    ~MailOutbox(); // finish(kExitGrace) unless finished
+
+    // How long the end of the server waits for the mails still to be sent.
+    static constexpr std::chrono::milliseconds kExitGrace{3000};
+    // Waits up to `grace` for the queue to empty; then stops the mail being sent (its program is killed)
+    // and logs every mail still queued as not sent. Posts after this are logged as not sent.
+    void finish(std::chrono::milliseconds grace);
 
     // `kindBit`: 1 report, 2 error notice.
     void post(int kindBit, std::string subject, std::string body);
@@ -44,6 +53,7 @@ private:
     };
     void run();
     void deliver(const Pending& mail);
+    void logNotSent(const Pending& mail) const;
 
     const CMyLog& m_log;
     Sender m_sender;
@@ -54,6 +64,7 @@ private:
     std::deque<Pending> m_queue;
     bool m_busy = false;
     bool m_stopping = false;
+    std::atomic<bool> m_abandon{false};
     size_t m_sent = 0;
     std::thread m_thread;
 };

@@ -22,14 +22,22 @@ constexpr const char* kPanelFileName = "Panels.csv";
 constexpr int kReportMailBit = 1;
 constexpr int kErrorMailBit = 2;
 
-// Holds the panel store's machine-wide lock.
+// How long the main thread waits for the panel store's lock before it tries again at the next tick: the
+// loop must stay free to end on a signal and to answer messages while another program holds the store.
+constexpr int kStoreLockWaitMs = 2000;
+
+// Holds the panel store's machine-wide lock, when it could be taken in time.
 class StoreLockHold
 {
 public:
-    StoreLockHold() { TESSERA_Lock(); }
+    StoreLockHold() : m_held(TESSERA_LockWithin(kStoreLockWaitMs) == 1) {}
     StoreLockHold(const StoreLockHold&) = delete;
     StoreLockHold& operator=(const StoreLockHold&) = delete;
     ~StoreLockHold() { TESSERA_Unlock(); }
+    bool held() const { return m_held; }
+
+private:
+    bool m_held;
 };
 
 bool isTarget(const ServerPanel& panel, const ManualTargets& targets)
@@ -96,7 +104,7 @@ void ServerEngine::shutdown()
         const std::lock_guard lock(m_panelLock);
         m_live.clear();
     }
-    m_outbox.waitUntilIdle();
+    m_outbox.finish(MailOutbox::kExitGrace); // a stuck mail program does not hold the end up
 }
 
 // ---- settings, panels, schedules
@@ -140,6 +148,13 @@ void ServerEngine::reloadPanelsNow(bool rebuild)
     const std::string path = dataFilePath(kPanelFileName);
     {
         const StoreLockHold storeLock;
+        if (!storeLock.held()) {
+            if (!std::exchange(m_panelReloadWaiting, true))
+                m_serverLog.Error("The panel store is locked by another program; the panel file is read again at "
+                                  "the next tick.");
+            return;
+        }
+        m_panelReloadWaiting = false;
         const std::lock_guard lock(m_panelLock);
         TESSERA_PANEL store = path.empty() ? nullptr : TESSERA_OpenPanel(path.c_str());
         if (store == nullptr) {
@@ -269,6 +284,8 @@ void ServerEngine::onTick()
     const std::lock_guard workerLock(m_workerLock);
     if (workerExists())
         return;
+    if (m_panelReloadWaiting)
+        reloadPanelsNow(true);
     if (m_clockChanged) {
         m_clockChanged = false;
         buildAndNote(true);

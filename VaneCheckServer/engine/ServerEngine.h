@@ -136,6 +136,7 @@ private:
     std::thread m_worker;
     bool m_settingsChanged = false;
     bool m_panelsChanged = false;
+    bool m_panelReloadWaiting = false; // the store's lock was not to be had: read the panels at the next tick
     bool m_schedulesChanged = false;
     bool m_clockChanged = false;
 

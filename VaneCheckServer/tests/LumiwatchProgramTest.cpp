@@ -1,7 +1,9 @@
 // The program lumiwatch --headless as a process: one instance, the hand-over of a second start, the window
 // messages of the console, a poll of an emulated fleet, and a clean end on SIGTERM and SIGINT.
 #include "CMyLog.h"
+#include "DataFolder.h"
 #include "Emulator.h"
+#include "NamedMutex.h"
 #include "PanelRegistry.h"
 #include "ProfileFile.h"
 #include "TempFolder.h"
@@ -14,6 +16,7 @@
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <iostream>
 #include <optional>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -175,6 +178,39 @@ TEST_F(LumiwatchProgramTest, PollsTheFleetReloadsOnMessagesAndEndsOnSigint)
     EXPECT_EQ(server.waitForExit(), 0);
     EXPECT_NE(serverLog().find("---- End Server ----"), std::string::npos);
     TESSERA_Uninitialize();
+}
+
+TEST_F(LumiwatchProgramTest, SigtermEndsTheServerWhileAnotherProgramHoldsThePanelStore)
+{
+    writeFile(m_data.file("Panels.csv"), "");
+    NamedMutex store(makeGlobalName("Vaneboard TESSERA Lock"));
+    ASSERT_TRUE(store.lock(1s));
+    Lumiwatch server({"--headless"});
+    ASSERT_TRUE(server.started());
+    ASSERT_TRUE(waitFor([&] { return serverLog().find("The panel store is locked") != std::string::npos; }));
+    std::this_thread::sleep_for(500ms); // at the next tick it is waiting for the lock again
+    const auto start = std::chrono::steady_clock::now();
+    server.signal(SIGTERM);
+    EXPECT_EQ(server.waitForExit(6s), 0);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    std::cout << "ended " << took.count() << " ms after SIGTERM\n";
+    EXPECT_LT(took, 5s);
+    EXPECT_EQ(countOf(serverLog(), "The panel store is locked"), 1u); // one line, not one per try
+    store.unlock();
+}
+
+TEST_F(LumiwatchProgramTest, ASecondStartThatCannotReachTheFirstFails)
+{
+    // The instance mutex is held, but nobody listens for the hand-over.
+    NamedMutex instance(makeGlobalName("VaneCheckServer"));
+    ASSERT_TRUE(instance.lock(1s));
+    Lumiwatch second({"--headless"});
+    ASSERT_TRUE(second.started());
+    const std::optional<int> code = second.waitForExit(10s);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_NE(0, *code);
+    EXPECT_NE(serverLog().find("cannot be reached"), std::string::npos);
+    instance.unlock();
 }
 
 TEST_F(LumiwatchProgramTest, AStartWithoutAnotherServerRunsItselfAndLeavesNoListenerBehind)

@@ -11,12 +11,12 @@ CCsvLineFile::CCsvLineFile() = default;
 
 CCsvLineFile::~CCsvLineFile()
 {
-    close();
+    release();
 }
 
 bool CCsvLineFile::openRead(const std::string& path)
 {
-    close();
+    release();
     m_error.clear();
     auto lock = std::make_unique<SidecarLock>();
     if (!lock->acquire(path, FileAccess::ExclusiveRead, m_error))
@@ -34,7 +34,7 @@ bool CCsvLineFile::openRead(const std::string& path)
 
 bool CCsvLineFile::openWrite(const std::string& path)
 {
-    close();
+    release();
     m_error.clear();
     auto lock = std::make_unique<SidecarLock>();
     auto writer = std::make_unique<AtomicFileWriter>();
@@ -108,13 +108,18 @@ bool CCsvLineFile::close()
     bool ok = true;
     if (m_mode == Mode::Writing) {
         ok = m_writer->commit(m_error); // fails, keeping the old file, when any write failed
-        m_writer.reset();
     }
+    release();
+    return ok;
+}
+
+void CCsvLineFile::release()
+{
+    m_writer.reset(); // an uncommitted file is discarded
     m_lock.reset();
     m_content.clear();
     m_line.clear();
     m_mode = Mode::Closed;
-    return ok;
 }
 
 } // namespace lumivane

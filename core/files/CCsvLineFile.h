@@ -13,14 +13,14 @@ class SidecarLock;
 // A text file read or written line by line, fields separated by single commas, no quoting. Both kinds
 // of open hold the file exclusively until close, retrying for about ten seconds while another process
 // holds it. A written file replaces the old one only when close() succeeds, so a failed write leaves the
-// previous file whole.
+// previous file whole; a write that is never closed (an early return, an exception) is discarded.
 class CCsvLineFile
 {
 public:
     CCsvLineFile();
     CCsvLineFile(const CCsvLineFile&) = delete;
     CCsvLineFile& operator=(const CCsvLineFile&) = delete;
-    ~CCsvLineFile(); // closes (and so commits) an open file
+    ~CCsvLineFile(); // discards an unfinished write: only close() publishes
 
     bool openRead(const std::string& path);
     bool openWrite(const std::string& path);
@@ -45,6 +45,8 @@ public:
 
 private:
     enum class Mode { Closed, Reading, Writing };
+
+    void release(); // lets go of the file; an unfinished write is discarded
 
     Mode m_mode = Mode::Closed;
     std::unique_ptr<SidecarLock> m_lock;

@@ -146,7 +146,17 @@ enum class Outcome
     TimedOut
 };
 
-Outcome writeAll(int fd, std::string_view data, Clock::time_point deadline, int& error)
+// The end of a wait: the time limit, or earlier when the caller abandons the mail.
+struct Deadline
+{
+    Clock::time_point time;
+    const std::atomic<bool>* abandon;
+
+    bool reached() const { return Clock::now() >= time || (abandon && abandon->load()); }
+    int pollMilliseconds() const { return std::min(millisecondsLeft(time), 50); } // wakes to see `abandon`
+};
+
+Outcome writeAll(int fd, std::string_view data, const Deadline& deadline, int& error)
 {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     while (!data.empty()) {
@@ -154,10 +164,10 @@ Outcome writeAll(int fd, std::string_view data, Clock::time_point deadline, int&
         if (written > 0) {
             data.remove_prefix(static_cast<size_t>(written));
         } else if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (Clock::now() >= deadline)
+            if (deadline.reached())
                 return Outcome::TimedOut;
             pollfd ready{fd, POLLOUT, 0};
-            ::poll(&ready, 1, std::max(1, millisecondsLeft(deadline)));
+            ::poll(&ready, 1, std::max(1, deadline.pollMilliseconds()));
         } else if (written < 0 && errno != EINTR) {
             error = errno;
             return Outcome::Broken;
@@ -166,7 +176,7 @@ Outcome writeAll(int fd, std::string_view data, Clock::time_point deadline, int&
     return Outcome::Done;
 }
 
-Outcome waitForExit(pid_t pid, Clock::time_point deadline, int& status, int& error)
+Outcome waitForExit(pid_t pid, const Deadline& deadline, int& status, int& error)
 {
     milliseconds pause{1};
     for (;;) {
@@ -177,9 +187,9 @@ Outcome waitForExit(pid_t pid, Clock::time_point deadline, int& status, int& err
             error = errno;
             return Outcome::Broken;
         }
-        if (Clock::now() >= deadline)
+        if (deadline.reached())
             return Outcome::TimedOut;
-        std::this_thread::sleep_for(std::min<milliseconds>(pause, milliseconds(millisecondsLeft(deadline) + 1)));
+        std::this_thread::sleep_for(std::min<milliseconds>(pause, milliseconds(deadline.pollMilliseconds() + 1)));
         pause = std::min(pause * 2, milliseconds(50));
     }
 }
@@ -192,7 +202,8 @@ void killAndReap(pid_t pid)
     }
 }
 
-MailResult runSendmail(const std::string& program, const std::string& text, milliseconds timeout)
+MailResult runSendmail(const std::string& program, const std::string& text, milliseconds timeout,
+                       const std::atomic<bool>* abandon)
 {
     FileDescriptor readEnd;
     FileDescriptor writeEnd;
@@ -204,10 +215,13 @@ MailResult runSendmail(const std::string& program, const std::string& text, mill
     if (spawnError != 0)
         return failure(kMailProgramMissingMessage, program + ": " + systemErrorText(spawnError));
 
-    const Clock::time_point deadline = Clock::now() + timeout;
-    const std::string tooSlow = program + " did not finish within " +
-                                std::to_string(std::chrono::duration_cast<std::chrono::seconds>(timeout).count()) +
-                                " s";
+    const Deadline deadline{Clock::now() + timeout, abandon};
+    const auto tooSlowText = [&] {
+        if (abandon && abandon->load())
+            return program + " was stopped: the program sending the mail is ending";
+        return program + " did not finish within " +
+               std::to_string(std::chrono::duration_cast<std::chrono::seconds>(timeout).count()) + " s";
+    };
     int writeError = 0;
     Outcome written;
     {
@@ -217,7 +231,7 @@ MailResult runSendmail(const std::string& program, const std::string& text, mill
     writeEnd.reset(); // the end of the message
     if (written == Outcome::TimedOut) {
         killAndReap(pid);
-        return failure(kSendMailBrokenMessage, tooSlow);
+        return failure(kSendMailBrokenMessage, tooSlowText());
     }
 
     int status = 0;
@@ -225,7 +239,7 @@ MailResult runSendmail(const std::string& program, const std::string& text, mill
     const Outcome ended = waitForExit(pid, deadline, status, waitError);
     if (ended == Outcome::TimedOut) {
         killAndReap(pid);
-        return failure(kSendMailBrokenMessage, tooSlow);
+        return failure(kSendMailBrokenMessage, tooSlowText());
     }
     if (ended == Outcome::Broken)
         return failure(kSendMailBrokenMessage, "cannot wait for " + program + ": " + systemErrorText(waitError));
@@ -247,11 +261,11 @@ std::string sendmailProgram()
     return configured != nullptr && *configured != '\0' ? configured : kDefaultSendmail;
 }
 
-MailResult SendMail(const MailMessage& message, std::chrono::milliseconds timeout)
+MailResult SendMail(const MailMessage& message, std::chrono::milliseconds timeout, const std::atomic<bool>* abandon)
 {
     if (message.recipients.empty())
         return {};
-    return runSendmail(sendmailProgram(), composeMessage(message), timeout);
+    return runSendmail(sendmailProgram(), composeMessage(message), timeout, abandon);
 }
 
 MailResult SendMail(const std::string& subject, const std::string& body, const std::vector<std::string>& recipients)

@@ -3,6 +3,7 @@
 #include "MailMessage.h"
 #include "MailResult.h"
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -25,7 +26,10 @@ inline constexpr std::chrono::milliseconds kSendmailTimeout{120000};
 //  - 258 "Send mail error. Mapi32.dll may be broken." when the program ends by a signal, stops reading
 //    before the whole message was written, or does not finish within `timeout` (it is then killed).
 // Never throws; callable from any thread (SIGPIPE is held off for the calling thread while writing).
-MailResult SendMail(const MailMessage& message, std::chrono::milliseconds timeout = kSendmailTimeout);
+// When `abandon` turns true meanwhile (a program that is ending), the mail program is killed and the mail
+// fails with 258 as on a timeout.
+MailResult SendMail(const MailMessage& message, std::chrono::milliseconds timeout = kSendmailTimeout,
+                    const std::atomic<bool>* abandon = nullptr);
 MailResult SendMail(const std::string& subject, const std::string& body, const std::vector<std::string>& recipients);
 
 // The test mail of the console's address page, without its dialogs. The dialog first asks

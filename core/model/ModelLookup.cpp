@@ -1,9 +1,10 @@
 #include "ModelLookup.h"
 
+#include "SharedFile.h"
+
 #include "DataFolder.h"
 #include "traitbook.h"
 
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -74,9 +75,15 @@ std::optional<uint32_t> lookUpAlias(std::string_view name, const std::string& al
 std::vector<ModelAlias> readModelAliases(const std::string& folder)
 {
     std::vector<ModelAlias> aliases;
-    std::ifstream file(folder + "/" + kModelNameFile);
-    std::string line;
-    while (std::getline(file, line)) {
+    std::string content;
+    std::string error;
+    if (readLockedFile(folder + "/" + kModelNameFile, content, error) != ReadResult::Ok)
+        return aliases;
+    std::string_view rest(content);
+    while (!rest.empty()) {
+        const size_t feed = rest.find('\n');
+        std::string line(rest.substr(0, feed));
+        rest.remove_prefix(feed == std::string_view::npos ? rest.size() : feed + 1);
         if (std::optional<ModelAlias> alias = parseAliasLine(line)) {
             aliases.push_back(std::move(*alias));
         }

@@ -40,12 +40,14 @@ bool NamedMutex::openLockFile()
         return true;
     const std::string path = lockFilePath(m_name);
     if (path.empty()) {
-        m_lastError = "The runtime folder is unknown.";
+        m_lastError = "The folder of the lock files is unknown or cannot be created.";
         return false;
     }
-    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // Read-only: flock needs no write access, so an operator may lock a file that another one created.
+    // Non-blocking, so that a pipe planted in its place cannot hold the opener.
+    m_fd = openFileNoFollow(path, O_RDONLY | O_CREAT | O_NONBLOCK);
     if (m_fd < 0) {
-        m_lastError = systemErrorText(errno) + " - " + path;
+        m_lastError = fileErrorText(errno, path);
         return false;
     }
     return true;
@@ -71,6 +73,7 @@ bool NamedMutex::lockFile(std::chrono::steady_clock::time_point deadline, bool l
 bool NamedMutex::lock(std::optional<std::chrono::milliseconds> timeout)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout.value_or(std::chrono::milliseconds(0));
+    m_lastError.clear();
     if (timeout) {
         if (!m_threadLock.try_lock_until(deadline))
             return false;

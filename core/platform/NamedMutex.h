@@ -21,8 +21,8 @@ public:
     NamedMutex& operator=(const NamedMutex&) = delete;
     ~NamedMutex();
 
-    // Waits without limit (no timeout) or up to `timeout`. False when the time ran out or the lock file
-    // cannot be opened (see lastError()).
+    // Waits without limit (no timeout) or up to `timeout`. False when the time ran out (lastError() empty)
+    // or the lock file cannot be opened (lastError() says why).
     bool lock(std::optional<std::chrono::milliseconds> timeout = std::nullopt);
     bool tryLock() { return lock(std::chrono::milliseconds(0)); }
     void unlock(); // ignored unless the calling thread holds the mutex
@@ -41,8 +41,8 @@ private:
     std::string m_lastError;
     std::recursive_timed_mutex m_threadLock;
     int m_fd = -1;
-    int m_depth = 0;                             // guarded by m_threadLock
-    std::atomic<std::thread::id> m_owner{};      // lets unlock() ignore a thread that does not hold it
+    int m_depth = 0;                        // guarded by m_threadLock
+    std::atomic<std::thread::id> m_owner{}; // lets unlock() ignore a thread that does not hold it
 };
 
 } // namespace lumivane

@@ -1,5 +1,12 @@
 #include "SharedFile.h"
 
+#include "DataFolder.h"
+#include "UniqueFd.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <sys/random.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -48,21 +55,50 @@ bool writeAll(int fd, const char* data, size_t size)
     return true;
 }
 
-// Removes the temporaries ".<name>.XXXXXX" of `path` that an earlier writer left behind. Writers hold the
-// file exclusively while they write (its sidecar lock, or a log's mutex), so any such file that exists
-// when a writer starts belongs to one that died before its rename.
-void removeStaleTemporaries(const std::string& folder, const std::string& name)
+// Removes the temporaries ".<name>.XXXXXX" of `name` that an earlier writer left behind in `folder`.
+// Writers hold the file exclusively while they write (its sidecar lock, or a log's mutex), so any such file
+// that exists when a writer starts belongs to one that died before its rename.
+void removeStaleTemporaries(int folder, const std::string& name)
 {
-    DIR* directory = ::opendir(folder.c_str());
-    if (!directory)
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* directory = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (!directory) {
+        if (listing >= 0)
+            ::close(listing);
         return;
+    }
     const std::string prefix = "." + name + ".";
     while (const dirent* entry = ::readdir(directory)) {
         const std::string_view entryName(entry->d_name);
         if (entryName.size() == prefix.size() + 6 && entryName.substr(0, prefix.size()) == prefix)
-            ::unlinkat(::dirfd(directory), entry->d_name, 0);
+            ::unlinkat(folder, entry->d_name, 0);
     }
     ::closedir(directory);
+}
+
+std::string nameOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Creates ".<name>.XXXXXX" in `folder` with a fresh random suffix, 0600, never through a link.
+int createTemporary(int folder, const std::string& name, std::string& tempName)
+{
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        uint64_t random = 0;
+        if (::getrandom(&random, sizeof random, 0) != sizeof random)
+            random = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) + attempt;
+        tempName = "." + name + ".";
+        for (int i = 0; i < 6; ++i, random /= sizeof kLetters - 1)
+            tempName += kLetters[random % (sizeof kLetters - 1)];
+        const int fd = ::openat(folder, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 } // namespace
@@ -75,8 +111,7 @@ std::string systemErrorText(int errorNumber)
     return text;
 }
 
-SidecarLock::SidecarLock(SidecarLock&& other) noexcept
-    : m_fd(other.m_fd), m_unlockedRead(other.m_unlockedRead)
+SidecarLock::SidecarLock(SidecarLock&& other) noexcept : m_fd(other.m_fd), m_unlockedRead(other.m_unlockedRead)
 {
     other.m_fd = -1;
     other.m_unlockedRead = false;
@@ -99,11 +134,49 @@ SidecarLock::~SidecarLock()
     release();
 }
 
+int openFileNoFollow(const std::string& path, int flags)
+{
+    const UniqueFd folder(openFolder(folderOf(path)));
+    if (folder.get() < 0)
+        return -1;
+    const std::string name = nameOf(path);
+    flags |= O_NOFOLLOW | O_CLOEXEC;
+    if (!(flags & O_CREAT))
+        return ::openat(folder.get(), name.c_str(), flags);
+    // Without O_CREAT first, so that only a file this call creates gets its mode set.
+    for (;;) {
+        const int fd = ::openat(folder.get(), name.c_str(), flags & ~(O_CREAT | O_EXCL));
+        if (fd >= 0 || errno != ENOENT)
+            return fd;
+        const int created = ::openat(folder.get(), name.c_str(), flags | O_EXCL, 0600);
+        if (created >= 0) {
+            ::fchmod(created, 0660);
+            return created;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+}
+
+bool removeFileNoFollow(const std::string& path)
+{
+    const UniqueFd folder(openFolder(folderOf(path)));
+    return folder.get() >= 0 && ::unlinkat(folder.get(), nameOf(path).c_str(), 0) == 0;
+}
+
+std::string fileErrorText(int errorNumber, const std::string& path)
+{
+    if (errorNumber == ELOOP)
+        return "A symbolic link, which is not followed - " + path;
+    return systemErrorText(errorNumber) + " - " + path;
+}
+
 bool SidecarLock::acquire(const std::string& path, FileAccess access, std::string& error)
 {
     release();
     const std::string lockPath = sidecarPath(path);
-    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // Read-only: flock needs no write access, and an operator may lock a sidecar that another one created.
+    const int fd = openFileNoFollow(lockPath, O_RDONLY | O_CREAT | O_NONBLOCK);
     if (fd < 0) {
         const int openErrno = errno;
         const bool readOnlyFolder = openErrno == EACCES || openErrno == EROFS || openErrno == EPERM;
@@ -111,7 +184,7 @@ bool SidecarLock::acquire(const std::string& path, FileAccess access, std::strin
             m_unlockedRead = true;
             return true;
         }
-        error = systemErrorText(openErrno);
+        error = fileErrorText(openErrno, lockPath);
         return false;
     }
     const int operation = (access == FileAccess::SharedRead ? LOCK_SH : LOCK_EX) | LOCK_NB;
@@ -149,26 +222,27 @@ bool AtomicFileWriter::open(const std::string& path, std::string& error)
 {
     discard();
     m_path = path;
-    const size_t slash = path.rfind('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    removeStaleTemporaries(folderOf(path), name);
-    m_tempPath = folderOf(path) + "/." + name + ".XXXXXX";
-    m_fd = ::mkostemp(m_tempPath.data(), O_CLOEXEC);
-    if (m_fd < 0) {
-        error = systemErrorText(errno);
+    m_name = nameOf(path);
+    m_folder = openFolder(folderOf(path));
+    if (m_folder < 0) {
+        error = fileErrorText(errno, folderOf(path));
         return false;
     }
-    // mkostemp creates 0600; a new version keeps the old file's mode, a new file gets what umask allows.
-    struct stat existing{};
-    mode_t mode;
-    if (::stat(path.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    removeStaleTemporaries(m_folder, m_name);
+    m_fd = createTemporary(m_folder, m_name, m_tempName);
+    if (m_fd < 0) {
+        error = fileErrorText(errno, path);
+        discard();
+        return false;
     }
-    ::fchmod(m_fd, mode);
+    // A new version keeps the old file's permissions; a new file is 0660 (the folder's modes and default
+    // ACL decide who gets in). Set on the descriptor, never through the process umask.
+    struct stat existing
+    {
+    };
+    const bool replacing =
+        ::fstatat(m_folder, m_name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(existing.st_mode);
+    ::fchmod(m_fd, replacing ? existing.st_mode & 0777 : 0660);
     m_writeErrno = 0;
     m_buffer.clear();
     return true;
@@ -208,22 +282,18 @@ bool AtomicFileWriter::commit(std::string& error, bool sync)
         ok = false;
     }
     m_fd = -1;
-    if (ok && ::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
+    if (ok && ::renameat(m_folder, m_tempName.c_str(), m_folder, m_name.c_str()) != 0) {
         m_writeErrno = errno;
         ok = false;
     }
     if (!ok) {
-        error = systemErrorText(m_writeErrno);
-        ::unlink(m_tempPath.c_str());
+        error = fileErrorText(m_writeErrno, m_path);
+        discard();
         return false;
     }
-    if (sync) {
-        const int folder = ::open(folderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folder >= 0) {
-            ::fsync(folder);
-            ::close(folder);
-        }
-    }
+    if (sync)
+        ::fsync(m_folder);
+    discard();
     return true;
 }
 
@@ -231,8 +301,12 @@ void AtomicFileWriter::discard()
 {
     if (m_fd >= 0) {
         ::close(m_fd);
-        ::unlink(m_tempPath.c_str());
+        ::unlinkat(m_folder, m_tempName.c_str(), 0);
         m_fd = -1;
+    }
+    if (m_folder >= 0) {
+        ::close(m_folder);
+        m_folder = -1;
     }
     m_buffer.clear();
 }
@@ -240,8 +314,10 @@ void AtomicFileWriter::discard()
 ReadResult readSharedFile(const std::string& path, FileAccess access, std::string& content, std::string& error)
 {
     content.clear();
-    struct stat info{};
-    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT)
+    struct stat info
+    {
+    };
+    if (::lstat(path.c_str(), &info) != 0 && errno == ENOENT)
         return ReadResult::Missing;
     SidecarLock lock;
     if (!lock.acquire(path, access, error))
@@ -252,36 +328,54 @@ ReadResult readSharedFile(const std::string& path, FileAccess access, std::strin
 ReadResult readLockedFile(const std::string& path, std::string& content, std::string& error)
 {
     content.clear();
-    struct stat info{};
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    // Non-blocking, so that a pipe or a device in the file's place cannot hold the reader.
+    const UniqueFd fd(openFileNoFollow(path, O_RDONLY | O_NONBLOCK));
+    if (fd.get() < 0) {
         if (errno == ENOENT)
             return ReadResult::Missing;
-        error = systemErrorText(errno);
+        error = fileErrorText(errno, path);
+        return ReadResult::Failed;
+    }
+    struct stat info
+    {
+    };
+    if (::fstat(fd.get(), &info) != 0) {
+        error = fileErrorText(errno, path);
+        return ReadResult::Failed;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = "Not a regular file - " + path;
+        return ReadResult::Failed;
+    }
+    if (static_cast<uint64_t>(info.st_size) > kMaxSharedFileSize) {
+        error = "The file is larger than 64 MiB - " + path;
         return ReadResult::Failed;
     }
     // Read straight into the result; the size is a hint, the file may change length meanwhile.
-    size_t size = ::fstat(fd, &info) == 0 && info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
-    content.resize(size + 1);
+    content.resize(static_cast<size_t>(info.st_size) + 1);
     size_t used = 0;
     for (;;) {
-        if (used == content.size())
-            content.resize(content.size() * 2 + 4096);
-        const ssize_t got = ::read(fd, content.data() + used, content.size() - used);
+        if (used == content.size()) {
+            if (used > kMaxSharedFileSize) {
+                content.clear();
+                error = "The file is larger than 64 MiB - " + path;
+                return ReadResult::ReadError;
+            }
+            content.resize(std::min(content.size() * 2 + 4096, kMaxSharedFileSize + 1));
+        }
+        const ssize_t got = ::read(fd.get(), content.data() + used, content.size() - used);
         if (got == 0)
             break;
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            error = systemErrorText(errno);
-            ::close(fd);
+            error = fileErrorText(errno, path);
             content.clear();
-            return ReadResult::Failed;
+            return ReadResult::ReadError;
         }
         used += static_cast<size_t>(got);
     }
     content.resize(used);
-    ::close(fd);
     return ReadResult::Ok;
 }
 

@@ -71,7 +71,7 @@ void deleteEntryFile(int id)
     SidecarLock lock;
     std::string error;
     if (lock.acquire(path, FileAccess::ExclusiveWrite, error))
-        ::unlink(path.c_str());
+        removeFileNoFollow(path);
 }
 
 } // namespace

@@ -2,18 +2,18 @@
 
 #include "DataFolder.h"
 
-#include <sys/stat.h>
-
 namespace lumivane {
 namespace {
 
 std::string scheduleFilePath(const std::string& fileName, bool forWriting)
 {
-    const std::string folder = dataFilePath(kScheduleFolderName, forWriting);
-    if (folder.empty())
+    const std::string data = dataFolder(forWriting);
+    if (data.empty())
         return {};
-    // The data folder's own permissions (and default ACL) govern the subfolder; it needs none of its own.
-    ::mkdir(folder.c_str(), 0777);
+    // The subfolder takes the data folder's group and mode. When it cannot be made (or a link stands in
+    // its place) the opens of its files fail and say why.
+    std::string error;
+    ensureSubfolder(data, kScheduleFolderName, error);
     return dataFilePath(std::string(kScheduleFolderName) + "/" + fileName, false);
 }
 

@@ -202,7 +202,8 @@ bool ProfileFile::writeString(const std::string& path, std::string_view section,
         return false;
     }
     std::string content;
-    if (readLockedFile(path, content, message) == ReadResult::Failed) {
+    if (const ReadResult read = readLockedFile(path, content, message);
+        read != ReadResult::Ok && read != ReadResult::Missing) {
         if (error)
             *error = message;
         return false;

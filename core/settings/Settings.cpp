@@ -21,17 +21,19 @@ void EnvironmentSettings::readFrom(const ProfileFile& file)
 
 void OperatorSettings::readFrom(const ProfileFile& file)
 {
-    authority = file.readInt("Config", "Authority", authority);
-    customize = file.readInt("Config", "Customize", customize);
-    inputModeAvailable = file.readInt("Config", "InputModeAvailable", inputModeAvailable);
-    searchPort = file.readInt("Config", "SearchPort", searchPort);
-    monitoring = file.readInt("Check", "Monitoring", monitoring);
-    interval = file.readInt("Check", "Interval", interval);
-    messageBox = file.readInt("Check", "MessageBox", messageBox);
-    logAttach = file.readInt("Check", "LogAttach", logAttach);
-    execCommand = file.readInt("Check", "ExecCommand", execCommand);
-    execCommandName = std::string(cutUtf8(file.readString("Check", "ExecCommandName", execCommandName), kExecCommandLimit));
-    zrPowerWait = file.readInt("Environment", "ZRPowerWait", zrPowerWait);
+    const OperatorSettings defaults;
+    authority = file.readInt("Config", "Authority", defaults.authority);
+    customize = file.readInt("Config", "Customize", defaults.customize);
+    inputModeAvailable = file.readInt("Config", "InputModeAvailable", defaults.inputModeAvailable);
+    searchPort = file.readInt("Config", "SearchPort", defaults.searchPort);
+    monitoring = file.readInt("Check", "Monitoring", defaults.monitoring);
+    interval = file.readInt("Check", "Interval", defaults.interval);
+    messageBox = file.readInt("Check", "MessageBox", defaults.messageBox);
+    logAttach = file.readInt("Check", "LogAttach", defaults.logAttach);
+    execCommand = file.readInt("Check", "ExecCommand", defaults.execCommand);
+    execCommandName =
+        std::string(cutUtf8(file.readString("Check", "ExecCommandName", defaults.execCommandName), kExecCommandLimit));
+    zrPowerWait = file.readInt("Environment", "ZRPowerWait", defaults.zrPowerWait);
 }
 
 std::string environmentIniPath()

@@ -18,8 +18,8 @@ struct EnvironmentSettings {
     void readFrom(const ProfileFile& file);
 };
 
-// Operator settings from "QVXCtrl.ini" in the data folder. readFrom() keeps the current value of every
-// key the file lacks, so a reload never falls back further than the last good value.
+// Operator settings from "QVXCtrl.ini" in the data folder. readFrom() sets every key: a key the file lacks
+// reads as its default below, never as the value an earlier read found.
 struct OperatorSettings {
     // [Config]
     int authority = 1;

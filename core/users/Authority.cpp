@@ -20,6 +20,8 @@ uint16_t customizeMaskFromDialog(uint16_t oldMask, bool control, bool schedule, 
 FunctionAccess functionAccessFor(Authority authority, uint16_t customizeMask, bool inputModeAvailable)
 {
     FunctionAccess access;
+    if (authority < Authority::Administrator || authority > Authority::RestrictedOperator)
+        return FunctionAccess{true, false, false, false, false, false, 0}; // not logged in: nothing
     const bool normal = authority == Authority::NormalOperator;
     if (authority == Authority::RestrictedOperator || (normal && customizeMask == 0)) {
         access.restrictedLayout = true;

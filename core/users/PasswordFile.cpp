@@ -48,13 +48,24 @@ std::string passwordFilePath()
     return dataFilePath(kPasswordFileName);
 }
 
-Passwords loadPasswords(const std::string& path)
+std::optional<Passwords> readPasswordFile(const std::string& path, std::string* error)
 {
+    if (path.empty())
+        return Passwords();
     std::string content;
-    std::string error;
-    if (path.empty() || readSharedFile(path, FileAccess::SharedRead, content, error) != ReadResult::Ok)
-        return {};
-    return Passwords::parse(content);
+    std::string reason;
+    switch (readSharedFile(path, FileAccess::SharedRead, content, reason)) {
+    case ReadResult::Ok:
+        return Passwords::parse(content);
+    case ReadResult::Missing:
+        return Passwords();
+    case ReadResult::Failed:
+    case ReadResult::ReadError:
+        break;
+    }
+    if (error)
+        *error = reason;
+    return std::nullopt;
 }
 
 bool savePasswords(const std::string& path, const Passwords& passwords)

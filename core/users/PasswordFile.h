@@ -3,6 +3,7 @@
 #include "Authority.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,8 +11,10 @@ namespace lumivane {
 
 // The passwords of the three roles, kept in "QVCtrlPwf" in the data folder as three scrambled lines:
 // Administrator, Normal Operator, Restricted Operator. A missing file, a missing line or a line that is
-// not a scrambled text counts as an empty password.
-struct Passwords {
+// not a scrambled text counts as an empty password. Scrambled, not encrypted: the data folder's modes are
+// what keep the file from anybody outside the operators' group.
+struct Passwords
+{
     std::array<std::string, 3> byRole; // index = authority - 1
 
     const std::string& of(Authority authority) const;
@@ -25,7 +28,11 @@ inline constexpr const char* kPasswordFileName = "QVCtrlPwf";
 inline constexpr const char* kPasswordFileError = "Cannot open password file!";
 
 std::string passwordFilePath(); // empty when the data folder is unknown
-Passwords loadPasswords(const std::string& path);
+// The passwords in the file at `path`. No passwords when there is no file (or no path); nullopt, with
+// `error` set, when a file is there but cannot be read (no permission, held too long, not a regular file):
+// that is never taken for a file without passwords, which would let everybody in as Administrator and
+// make a save wipe the passwords. Every log-in and the password setting go through this one rule.
+std::optional<Passwords> readPasswordFile(const std::string& path, std::string* error = nullptr);
 // Replaces the file whole; false (the old file kept) when it cannot be written.
 bool savePasswords(const std::string& path, const Passwords& passwords);
 

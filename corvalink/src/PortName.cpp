@@ -2,8 +2,9 @@
 
 #include "LinkLimits.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <memory>
 #include <strings.h>
 #include <unistd.h>
 
@@ -91,21 +92,29 @@ PortName parsePortName(std::string_view text)
 
 std::string readIniValue(const std::string& path, std::string_view section, std::string_view key)
 {
-    std::ifstream file(path);
-    std::string line;
+    // Close-on-exec, so that no program started meanwhile inherits it.
+    const std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "re"), std::fclose);
+    if (!file)
+        return {};
+    char* raw = nullptr;
+    size_t capacity = 0;
+    std::string value;
     bool inSection = false;
-    while (std::getline(file, line)) {
-        const std::string_view text = trimmed(line);
+    while (::getline(&raw, &capacity, file.get()) >= 0) {
+        const std::string_view text = trimmed(raw);
         if (!text.empty() && text.front() == '[') {
             const size_t close = text.find(']');
             inSection = close != std::string_view::npos && equalsNoCase(trimmed(text.substr(1, close - 1)), section);
             continue;
         }
         const size_t equals = text.find('=');
-        if (inSection && equals != std::string_view::npos && equalsNoCase(trimmed(text.substr(0, equals)), key))
-            return std::string(trimmed(text.substr(equals + 1)));
+        if (inSection && equals != std::string_view::npos && equalsNoCase(trimmed(text.substr(0, equals)), key)) {
+            value = trimmed(text.substr(equals + 1));
+            break;
+        }
     }
-    return {};
+    std::free(raw);
+    return value;
 }
 
 std::string serialDeviceFor(int comNumber)

@@ -1,5 +1,7 @@
 #include "TempFolder.h"
 
+#include "DataFolder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +31,7 @@ ScopedEnvironment::ScopedEnvironment(std::string name, const std::string& value)
         m_hadOld = true;
     }
     ::setenv(m_name.c_str(), value.c_str(), 1);
+    forgetDataFolder(); // a program keeps its data folder; a test that moves it starts afresh
 }
 
 ScopedEnvironment::~ScopedEnvironment()
@@ -37,6 +40,7 @@ ScopedEnvironment::~ScopedEnvironment()
         ::setenv(m_name.c_str(), m_old.c_str(), 1);
     else
         ::unsetenv(m_name.c_str());
+    forgetDataFolder();
 }
 
 TempDataFolder::TempDataFolder()

@@ -60,6 +60,38 @@ TEST_F(CMyLogTest, LogsOffWhenTheLogFolderCannotBeMade)
     EXPECT_TRUE(log.path().empty());
 }
 
+TEST_F(CMyLogTest, LinksPlantedAsTheFolderOrTheFileAreNotFollowed)
+{
+    TempFolder outside;
+    const std::string secret = outside.file("secret");
+    writeFile(secret, "secret");
+    ::chmod(secret.c_str(), 0600);
+    ::chmod(outside.path().c_str(), 0700);
+    ASSERT_EQ(0, ::symlink(outside.path().c_str(), m_data.file("Log").c_str()));
+    CMyLog log(&m_clock);
+    log.SetFile("PanelDeskServer.log");
+    log.Trace("lost");
+    EXPECT_TRUE(log.path().empty());
+    EXPECT_FALSE(fileExists(outside.file("PanelDeskServer.log")));
+
+    ::unlink(m_data.file("Log").c_str());
+    log.SetFile("PanelDeskServer.log");
+    ASSERT_EQ(0, ::symlink(secret.c_str(), logPath("PanelDeskServer.log").c_str()));
+    ASSERT_EQ(0, ::mkfifo(logPath("Other.log").c_str(), 0660));
+    log.Trace("not into the secret");
+    CMyLog toPipe(&m_clock);
+    toPipe.SetFile("Other.log");
+    toPipe.Trace("not into a pipe nobody reads"); // returns instead of waiting for a reader
+    EXPECT_EQ("secret", readFile(secret));
+    struct stat info
+    {
+    };
+    ::stat(secret.c_str(), &info);
+    EXPECT_EQ(0600u, info.st_mode & 07777);
+    ::stat(outside.path().c_str(), &info);
+    EXPECT_EQ(0700u, info.st_mode & 07777);
+}
+
 TEST_F(CMyLogTest, MonitorLogNamesKeepSixtyFourBytesWithoutSplittingACharacter)
 {
     const std::string seventy(70, 'm');

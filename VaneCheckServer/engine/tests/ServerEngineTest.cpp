@@ -6,6 +6,7 @@
 #include "DataFolder.h"
 #include "EngineTestSupport.h"
 #include "MailAddressList.h"
+#include "MailOutbox.h"
 #include "ProfileFile.h"
 #include "Settings.h"
 #include "WindowMessage.h"
@@ -547,6 +548,26 @@ TEST_F(ServerEngineTest, ExitDuringARunCancelsAndWaitsForTheWorker)
     EXPECT_FALSE(m_engine->isRunning());
     EXPECT_TRUE(m_engine->livePanels().empty());
     EXPECT_EQ(m_engine->startManualCommand({{a}, {}, false}, {}), ManualStart::Busy);
+}
+
+TEST_F(ServerEngineTest, AStuckMailProgramIsStoppedAtTheEndAndTheRestLoggedAsNotSent)
+{
+    TempFolder scratch;
+    writeFile(scratch.file("sendmail"), "#!/bin/sh\nexec sleep 60\n");
+    ::chmod(scratch.file("sendmail").c_str(), 0700);
+    const ScopedEnvironment stuck("LUMIVANE_SENDMAIL", scratch.file("sendmail"));
+    CMyLog log;
+    log.SetFile("Outbox.log");
+    MailOutbox outbox(log, {}, [](int) { return std::vector<std::string>{"ops@example.com"}; });
+    outbox.post(1, "first", "body");
+    outbox.post(1, "second", "body");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the first one is with the mail program
+    const auto before = std::chrono::steady_clock::now();
+    outbox.finish(std::chrono::milliseconds(300));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    const std::string text = readFile(log.path());
+    EXPECT_NE(text.find("was stopped"), std::string::npos) << text;
+    EXPECT_NE(text.find("Mail not sent, the server is ending: second"), std::string::npos) << text;
 }
 
 } // namespace

@@ -27,13 +27,13 @@ TEST(CCsvLineFile, ReadsLinesFieldsAndIntegers)
     EXPECT_EQ(1, file.nextInt(-1));
     EXPECT_EQ(8, file.nextInt(-1));
     EXPECT_EQ(30, file.nextInt(-1));
-    EXPECT_EQ(0, file.nextInt(-1)); // present but not a number
+    EXPECT_EQ(0, file.nextInt(-1));  // present but not a number
     EXPECT_EQ(-1, file.nextInt(-1)); // missing
-    ASSERT_TRUE(file.readLine());   // ","
+    ASSERT_TRUE(file.readLine());    // ","
     EXPECT_TRUE(file.nextField(field));
     EXPECT_EQ("", field);
     EXPECT_FALSE(file.nextField(field));
-    ASSERT_TRUE(file.readLine());   // ""
+    ASSERT_TRUE(file.readLine()); // ""
     EXPECT_FALSE(file.nextField(field));
     ASSERT_TRUE(file.readLine());
     EXPECT_TRUE(file.nextField(field));
@@ -57,6 +57,25 @@ TEST(CCsvLineFile, WritesDropTrailingEmptyFields)
     EXPECT_TRUE(file.close());
     EXPECT_EQ("1,,Morning\n\n", test::readFile(path));
     EXPECT_FALSE(file.openRead(folder.file("missing.csv")));
+}
+
+TEST(CCsvLineFile, OnlyCloseReplacesTheFile)
+{
+    test::TempFolder folder;
+    const std::string path = folder.file("EMailAddress.csv");
+    test::writeFile(path, "old\n");
+    {
+        CCsvLineFile file;
+        ASSERT_TRUE(file.openWrite(path));
+        file.writeLine(std::string_view("half"));
+    } // left without close(): the write was not finished
+    EXPECT_EQ("old\n", test::readFile(path));
+    CCsvLineFile file;
+    ASSERT_TRUE(file.openWrite(path));
+    file.writeLine(std::string_view("new"));
+    ASSERT_TRUE(file.openRead(path)); // a new open does not finish the write either
+    EXPECT_TRUE(file.readLine());
+    EXPECT_EQ("old", file.currentLine());
 }
 
 TEST(CCsvLineFile, OpenWaitsForAnotherProcessToLetGo)

@@ -9,13 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <filesystem>
-#include <csignal>
-#include <sys/stat.h>
-#include <sys/xattr.h>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 
@@ -28,7 +28,9 @@ namespace {
 
 mode_t modeOf(const std::string& path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
 }
@@ -49,6 +51,18 @@ TEST(DataFolder, EnvironmentChoosesTheFolderAndCreatesIt)
     char buffer[kMaxPath];
     ASSERT_TRUE(dataFolder(buffer, sizeof buffer, false));
     EXPECT_EQ(wanted, buffer);
+}
+
+TEST(DataFolder, AProgramKeepsTheFolderItWorkedOut)
+{
+    TempFolder first, second;
+    ScopedEnvironment data("LUMIVANE_DATA_DIR", first.path());
+    EXPECT_EQ(first.path(), dataFolder(false));
+    ::setenv("LUMIVANE_DATA_DIR", second.path().c_str(), 1); // another folder appears meanwhile
+    EXPECT_EQ(first.path(), dataFolder(true));
+    EXPECT_EQ(first.path() + "/Panels.csv", dataFilePath("Panels.csv"));
+    forgetDataFolder();
+    EXPECT_EQ(second.path(), dataFolder(false));
 }
 
 TEST(DataFolder, PathsThatDoNotFitAreUnknown)
@@ -85,12 +99,13 @@ TEST(DataFolder, MachineFolderIsSharedWithTheOperatorsGroup)
     EXPECT_EQ(places.machineFolder, dataFolder(false, places));
     EXPECT_FALSE(test::fileExists(places.machineFolder)); // only asked, not created
     EXPECT_EQ(places.machineFolder, dataFolder(true, places));
-    EXPECT_EQ(02775u, modeOf(places.machineFolder));
+    EXPECT_EQ(02770u, modeOf(places.machineFolder));
     char acl[64];
     const ssize_t size = ::getxattr(places.machineFolder.c_str(), "system.posix_acl_default", acl, sizeof acl);
     if (size < 0 && errno == EOPNOTSUPP)
         GTEST_SKIP() << "no ACLs on this file system";
-    EXPECT_EQ(28, size); // header and three entries: user, group and others
+    ASSERT_EQ(28, size);              // header and three entries: user, group and others
+    EXPECT_EQ(0, acl[4 + 2 * 8 + 2]); // others get nothing
     // A file created there by a program with a strict umask is still writable by the group.
     const mode_t old = ::umask(077);
     test::writeFile(places.machineFolder + "/QVXCtrl.ini", "");
@@ -117,9 +132,9 @@ TEST(DataFolder, GlobalNamesMustFitTheBuffer)
     char buffer[24];
     EXPECT_TRUE(makeGlobalName("VaneController", buffer, sizeof buffer));
     EXPECT_STREQ("Global\\VaneController", buffer);
-    EXPECT_TRUE(makeGlobalName("0123456789abcdef", buffer, sizeof buffer)); // 7 + 16 + NUL
-    EXPECT_FALSE(makeGlobalName("0123456789abcdefg", buffer, sizeof buffer));
-    EXPECT_STREQ("Global\\0123456789abcdef", buffer); // a failed call leaves the buffer alone
+    EXPECT_TRUE(makeGlobalName("0123456789abcde", buffer, sizeof buffer));   // 7 + 15 + NUL, one byte spare
+    EXPECT_FALSE(makeGlobalName("0123456789abcdef", buffer, sizeof buffer)); // would fill the buffer exactly
+    EXPECT_STREQ("Global\\0123456789abcde", buffer);                         // a failed call leaves the buffer alone
 }
 
 TEST(Utf8, CutsNeverSplitACharacter)
@@ -213,6 +228,12 @@ TEST(SharedFile, AtomicWriterReplacesWholeOrNotAtAll)
     }
     EXPECT_EQ("old\n", test::readFile(path));
     std::string error;
+    const mode_t oldMask = ::umask(077);
+    EXPECT_TRUE(writeSharedFile(temp.file("fresh.csv"), "x", error)) << error;
+    ::umask(oldMask);
+    EXPECT_EQ(0660u, modeOf(temp.file("fresh.csv"))); // a new file is the group's whatever the umask
+    ::unlink(temp.file("fresh.csv").c_str());
+    ::unlink(temp.file(".fresh.csv.lock").c_str());
     ASSERT_TRUE(writeSharedFile(path, "new\n", error));
     EXPECT_EQ("new\n", test::readFile(path));
     EXPECT_EQ(0640u, modeOf(path)); // a new version keeps the mode

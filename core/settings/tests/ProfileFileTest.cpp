@@ -39,7 +39,7 @@ TEST(ProfileFile, IntegersTakeTheLeadingDigits)
     EXPECT_EQ(0, ProfileFile::parseInteger("B42"));
     EXPECT_EQ(-1, ProfileFile::parseInteger("-1"));
     EXPECT_EQ(1, ProfileFile::parseInteger("+1"));
-    EXPECT_EQ(0, ProfileFile::parseInteger("4294967296"));  // modulo 2^32
+    EXPECT_EQ(0, ProfileFile::parseInteger("4294967296")); // modulo 2^32
     EXPECT_EQ(1, ProfileFile::parseInteger("4294967297"));
     EXPECT_EQ(-1, ProfileFile::parseInteger("-4294967297"));
 }
@@ -90,16 +90,19 @@ TEST(Settings, DefaultsWithoutFiles)
     EXPECT_EQ("", operatorSettings.execCommandName);
 }
 
-TEST(Settings, ReloadKeepsValuesOfMissingKeys)
+TEST(Settings, AReloadReadsMissingKeysAsTheirDefaults)
 {
     OperatorSettings settings;
     settings.readFrom(ProfileFile("[Check]\nInterval=15\nExecCommandName=notify %n\n[Environment]\nZRPowerWait=3\n"));
     EXPECT_EQ(15, settings.interval);
     EXPECT_EQ(3, settings.zrPowerWait);
     settings.readFrom(ProfileFile("[Check]\nMonitoring=1\nExecCommandName=" + std::string(600, 'c') + "\n"));
-    EXPECT_EQ(15, settings.interval);
+    EXPECT_EQ(60, settings.interval);
+    EXPECT_EQ(15, settings.zrPowerWait);
     EXPECT_EQ(1, settings.monitoring);
     EXPECT_EQ(519u, settings.execCommandName.size());
+    settings.readFrom(ProfileFile("[Check]\nMonitoring=1\n"));
+    EXPECT_EQ("", settings.execCommandName);
 }
 
 TEST(Settings, OperatorSettingsAreWrittenToTheDataFolder)

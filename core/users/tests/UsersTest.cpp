@@ -2,10 +2,13 @@
 #include "Authority.h"
 #include "PasswordFile.h"
 #include "ProfileFile.h"
+#include "SecondAccount.h"
 #include "Settings.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace lumivane;
 
@@ -44,6 +47,43 @@ TEST(Authority, LayoutByRole)
     EXPECT_EQ(customizeBits::kSchedule, normal.operationMask);
 }
 
+TEST(Authority, NoRoleGrantsNothing)
+{
+    for (const Authority nobody : {Authority::None, static_cast<Authority>(4), static_cast<Authority>(-1)}) {
+        const FunctionAccess access = functionAccessFor(nobody, customizeBits::kAll, true);
+        EXPECT_TRUE(access.restrictedLayout);
+        EXPECT_FALSE(access.inputSelection || access.monitorControl || access.schedule ||
+                     access.mailMonitoringSetting || access.passwordSetting);
+        EXPECT_EQ(0, access.operationMask);
+    }
+}
+
+// A password file that is there but cannot be read must never count as "no passwords": that would let
+// anybody in as Administrator.
+TEST(PasswordFile, AFileThatCannotBeReadRefusesTheLogIn)
+{
+    test::TempDataFolder folder;
+    ASSERT_EQ(0, ::mkdir(folder.file("QVCtrlPwf").c_str(), 0700)); // a folder in its place
+    std::string error;
+    EXPECT_FALSE(readPasswordFile(passwordFilePath(), &error).has_value());
+    EXPECT_NE(std::string::npos, error.find("QVCtrlPwf")) << error;
+    ::rmdir(folder.file("QVCtrlPwf").c_str());
+
+    const test::SecondAccount operatorAccount(test::SecondAccount::Member);
+    if (!operatorAccount.available())
+        GTEST_SKIP() << operatorAccount.skipReason();
+    ASSERT_TRUE(savePasswords(passwordFilePath(), Passwords{{"secret", "", ""}}));
+    ::chmod(folder.file("QVCtrlPwf").c_str(), 0600); // root's own, as a broken installation may leave it
+    ::chmod(folder.path().c_str(), 0777);
+    ::chmod(folder.file(".QVCtrlPwf.lock").c_str(), 0666);
+    EXPECT_EQ(0, operatorAccount.run([] {
+        const std::optional<Passwords> read = readPasswordFile(passwordFilePath());
+        if (read.has_value())
+            return LoginRule(*read).loginWithoutAsking() ? 1 : 2;
+        return 0;
+    }));
+}
+
 TEST(PasswordFile, ThreeScrambledLines)
 {
     test::TempDataFolder folder;
@@ -55,7 +95,7 @@ TEST(PasswordFile, ThreeScrambledLines)
     EXPECT_EQ(2u, content.find('\n')); // one character: two letters
     EXPECT_EQ(3, std::count(content.begin(), content.end(), '\n'));
     EXPECT_EQ(std::string::npos, content.find("stricted"));
-    EXPECT_EQ(passwords.byRole, loadPasswords(passwordFilePath()).byRole);
+    EXPECT_EQ(passwords.byRole, readPasswordFile(passwordFilePath()).value().byRole);
 
     ASSERT_TRUE(savePasswords(passwordFilePath(), Passwords{}));
     EXPECT_EQ("\n\n\n", test::readFile(folder.file("QVCtrlPwf")));
@@ -64,10 +104,10 @@ TEST(PasswordFile, ThreeScrambledLines)
 TEST(PasswordFile, MissingOrBrokenLinesAreEmptyPasswords)
 {
     test::TempDataFolder folder;
-    EXPECT_TRUE(loadPasswords(passwordFilePath()).allEmpty());
+    EXPECT_TRUE(readPasswordFile(passwordFilePath()).value().allEmpty());
     test::writeFile(folder.file("QVCtrlPwf"), "abc\r\n" + Passwords{{"", "n", ""}}.format().substr(1, 3));
-    const Passwords read = loadPasswords(passwordFilePath());
-    EXPECT_EQ("", read.byRole[0]); // odd length
+    const Passwords read = readPasswordFile(passwordFilePath()).value();
+    EXPECT_EQ("", read.byRole[0]);  // odd length
     EXPECT_EQ("n", read.byRole[1]); // CR LF accepted, last line without line end
     EXPECT_EQ("", read.byRole[2]);
 }
@@ -75,7 +115,7 @@ TEST(PasswordFile, MissingOrBrokenLinesAreEmptyPasswords)
 TEST(LoginRule, FreshInstallationIsAdministratorWithoutAQuestion)
 {
     test::TempDataFolder folder;
-    const LoginRule rule(loadPasswords(passwordFilePath()));
+    const LoginRule rule(readPasswordFile(passwordFilePath()).value());
     EXPECT_TRUE(rule.loginWithoutAsking());
     rememberAuthority(Authority::Administrator);
     EXPECT_EQ(1, ProfileFile::load(folder.file("QVXCtrl.ini")).readInt("Config", "Authority", 0));
