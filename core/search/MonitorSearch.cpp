@@ -131,11 +131,12 @@ private:
             }
             ids = idsOf(list.data());
             if (ids.size() > 1) {
-                if (LinkAssignIds(link, list.data(), 0, 0, 0) != 0) {
+                // After assignment every monitor of the chain has an ID of its own; a chain that still
+                // lists a repeat or an impossible ID is not searched further.
+                if (LinkAssignIds(link, list.data(), 0, 0, 0) != 0 || !isChainIdList(ids = idsOf(list.data()))) {
                     LinkClose(link);
                     return;
                 }
-                ids = idsOf(list.data());
             }
             chainRead = true;
         }
@@ -159,6 +160,18 @@ private:
             progress(RunProgress::CommandStep, 10 + static_cast<int>(10 * i / ids.size()));
         }
         progress(RunProgress::CommandStep, 20);
+    }
+
+    // 1 to 255, each once: at most 255 monitors.
+    static bool isChainIdList(const std::vector<int>& ids)
+    {
+        std::vector<bool> seen(256, false);
+        for (const int id : ids) {
+            if (id < 1 || id > 255 || seen[static_cast<size_t>(id)])
+                return false;
+            seen[static_cast<size_t>(id)] = true;
+        }
+        return true;
     }
 
     static std::vector<int> idsOf(const char* list)
