@@ -162,18 +162,6 @@ private:
         progress(RunProgress::CommandStep, 20);
     }
 
-    // 1 to 255, each once: at most 255 monitors.
-    static bool isChainIdList(const std::vector<int>& ids)
-    {
-        std::vector<bool> seen(256, false);
-        for (const int id : ids) {
-            if (id < 1 || id > 255 || seen[static_cast<size_t>(id)])
-                return false;
-            seen[static_cast<size_t>(id)] = true;
-        }
-        return true;
-    }
-
     static std::vector<int> idsOf(const char* list)
     {
         std::vector<int> ids;
@@ -262,6 +250,17 @@ private:
 };
 
 } // namespace
+
+bool isChainIdList(const std::vector<int>& ids)
+{
+    std::vector<bool> seen(256, false);
+    for (const int id : ids) {
+        if (id < 1 || id > 255 || seen[static_cast<size_t>(id)])
+            return false;
+        seen[static_cast<size_t>(id)] = true;
+    }
+    return true;
+}
 
 std::vector<int> searchPortsFor(int choice)
 {

@@ -221,8 +221,9 @@ TEST(WindowMessages, AFloodOnOneConnectionIsCutOffAndOthersAreStillServed)
     const auto deadline = std::chrono::steady_clock::now() + 3s;
     while (std::chrono::steady_clock::now() < deadline && received.size() < 2) {
         listener.poll(50ms, [&](const WindowMessage& message) { received.push_back(message); });
-        if (received.size() == 1)
+        if (received.size() == 1) {
             EXPECT_EQ(PostResult::Delivered, postWindowMessage(kServerWindowClass, {1124, 0, 0}));
+        }
     }
     sender.join();
     ::close(flood);
