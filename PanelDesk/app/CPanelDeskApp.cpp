@@ -59,8 +59,10 @@ int CPanelDeskApp::run()
         break;
     }
     // Messages arrive on the listener's thread; the window is brought forward on the interface thread.
+    instance.listener().setRefusalLog(
+        [](const std::string& text) { std::fprintf(stderr, "lumidesk: %s\n", text.c_str()); });
     instance.listener().start([this](const WindowMessage& message) {
-        if (message.message == windowMessages::kActivate)
+        if (message.message == windowMessages::kActivate && !m_activationPending.exchange(true))
             QMetaObject::invokeMethod(this, &CPanelDeskApp::bringForward, Qt::QueuedConnection);
     });
 
@@ -91,6 +93,7 @@ int CPanelDeskApp::runLoggedIn()
 
 void CPanelDeskApp::bringForward()
 {
+    m_activationPending = false;
     // A modal box in front of the main window (the log-in, a dialog) is what the operator must see.
     QWidget* window = QApplication::activeModalWidget();
     if (!window)

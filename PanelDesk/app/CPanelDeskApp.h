@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <atomic>
+
 namespace lumivane {
 
 class Prompter;
@@ -39,6 +41,8 @@ private:
 
     Prompter& m_prompter;
     QPointer<CPanelDeskDlg> m_mainWindow;
+    // Set while a call of bringForward() waits on the interface thread: more requests add nothing.
+    std::atomic<bool> m_activationPending{false};
 };
 
 // The panel store shows its errors in a warning box above every window through `prompter`; null restores

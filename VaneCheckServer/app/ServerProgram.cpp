@@ -13,6 +13,7 @@ ServerProgram::Start ServerProgram::start()
 {
     m_serverLog.SetFile(kServerLogFileName);
     m_instance = std::make_unique<SingleInstance>(kServerMutexName, kServerWindowClass);
+    m_instance->listener().setRefusalLog([this](const std::string& text) { m_serverLog.Error(text); });
     std::string error;
     switch (m_instance->start(error)) {
     case SingleInstance::Start::AlreadyRunning:

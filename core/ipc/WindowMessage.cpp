@@ -66,6 +66,16 @@ std::optional<WindowMessage> parseWindowMessage(std::string_view line)
     return message;
 }
 
+std::vector<int> messagesAcceptedBy(std::string_view className)
+{
+    if (className == kServerWindowClass)
+        return {windowMessages::kSettingsChanged, windowMessages::kPanelsChanged, windowMessages::kSchedulesChanged,
+                windowMessages::kShowStatus};
+    if (className == kConsoleWindowClass)
+        return {windowMessages::kActivate};
+    return {};
+}
+
 std::string windowSocketPath(std::string_view className, bool createFolder)
 {
     const std::string folder = runtimeFolder(createFolder);

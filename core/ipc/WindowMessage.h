@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumivane {
 
@@ -20,6 +21,11 @@ inline constexpr int kShowStatus = 1128;       // server: open the status window
 
 inline constexpr const char* kConsoleWindowClass = "Lumivane_ClassName";
 inline constexpr const char* kServerWindowClass = "Lumivane_Server_ClassName";
+
+// The messages a program takes from other programs: the server its four notices, the console only
+// "activate". Messages a program sends itself (the server's run-finished notice) never come through the
+// socket. Other classes accept nothing.
+std::vector<int> messagesAcceptedBy(std::string_view className);
 
 struct WindowMessage
 {

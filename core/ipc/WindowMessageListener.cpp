@@ -1,9 +1,12 @@
 #include "WindowMessageListener.h"
 
 #include "SharedFile.h"
+#include "TextEscape.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -20,6 +23,21 @@ void closeDescriptor(int& fd)
     if (fd >= 0)
         ::close(fd);
     fd = -1;
+}
+
+uid_t peerUid(int fd)
+{
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0)
+        return static_cast<uid_t>(-1);
+    return credentials.uid;
+}
+
+std::string folderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
 } // namespace
@@ -44,41 +62,71 @@ bool WindowMessageListener::listenAs(std::string_view className, std::string& er
         error = "The socket path of " + std::string(className) + " is unknown or too long.";
         return false;
     }
-    return listen(path, error);
+    return listen(path, messagesAcceptedBy(className), error);
 }
 
-bool WindowMessageListener::listen(const std::string& socketPath, std::string& error)
+bool WindowMessageListener::listen(const std::string& socketPath, std::vector<int> accepted, std::string& error)
 {
     close();
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (socketPath.empty() || socketPath.size() >= sizeof address.sun_path) {
+    if (socketPath.empty() || socketPath.size() >= sizeof(sockaddr_un::sun_path)) {
         error = "Invalid socket path.";
         return false;
     }
-    std::memcpy(address.sun_path, socketPath.data(), socketPath.size());
-
     struct stat info
     {
     };
-    if (::lstat(socketPath.c_str(), &info) == 0) {
-        if (!S_ISSOCK(info.st_mode)) {
-            error = "Not a socket: " + socketPath;
-            return false;
-        }
-        ::unlink(socketPath.c_str());
+    if (::lstat(socketPath.c_str(), &info) == 0 && !S_ISSOCK(info.st_mode)) {
+        error = "Not a socket: " + socketPath;
+        return false;
     }
     m_listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (m_listenFd < 0 || ::bind(m_listenFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+    if (m_listenFd < 0 || !bindWithMode(socketPath, error) ||
         ::listen(m_listenFd, static_cast<int>(kMaxConnections)) != 0) {
-        error = systemErrorText(errno) + ": " + socketPath;
+        if (error.empty())
+            error = systemErrorText(errno) + ": " + socketPath;
         closeDescriptor(m_listenFd);
         return false;
     }
-    // Operators of the group may post to a program that another of them started.
-    ::chmod(socketPath.c_str(), 0660);
+    m_accepted = std::move(accepted);
     m_path = socketPath;
     return true;
+}
+
+// The socket is bound in a private folder of its own, given its mode there and then renamed into place
+// (replacing a socket file a dead instance left), so that it never appears with another mode and nothing
+// is changed through a path that someone else could have replaced. Operators of the group may post to a
+// program that another of them started: 0660 whatever the umask.
+bool WindowMessageListener::bindWithMode(const std::string& socketPath, std::string& error)
+{
+    std::string privateFolder = folderOf(socketPath) + "/.socket.XXXXXX";
+    if (::mkdtemp(privateFolder.data()) == nullptr) {
+        error = systemErrorText(errno) + ": " + privateFolder;
+        return false;
+    }
+    const int folderFd = ::open(privateFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "/proc/self/fd/%d/s", folderFd);
+    const bool bound = folderFd >= 0 && ::fchmod(m_listenFd, 0660) == 0 &&
+                       ::bind(m_listenFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+                       ::fchmodat(folderFd, "s", 0660, 0) == 0 &&
+                       ::renameat(folderFd, "s", AT_FDCWD, socketPath.c_str()) == 0;
+    if (!bound) {
+        error = systemErrorText(errno) + ": " + socketPath;
+        if (folderFd >= 0)
+            ::unlinkat(folderFd, "s", 0);
+    }
+    if (folderFd >= 0)
+        ::close(folderFd);
+    ::rmdir(privateFolder.c_str());
+    struct stat info
+    {
+    };
+    if (bound && ::lstat(socketPath.c_str(), &info) == 0) {
+        m_socketDevice = info.st_dev;
+        m_socketInode = info.st_ino;
+    }
+    return bound;
 }
 
 bool WindowMessageListener::poll(std::chrono::milliseconds timeout, const Handler& handler)
@@ -106,24 +154,29 @@ bool WindowMessageListener::poll(std::chrono::milliseconds timeout, const Handle
         }
         woken = true;
     }
+    std::vector<WindowMessage> arrived;
     // A connection that is closed and removed moves the next one to its index.
     for (size_t i = 2, c = 0; i < watched.size(); ++i)
-        if (watched[i].revents == 0 || serviceConnection(c, handler))
+        if (watched[i].revents == 0 || serviceConnection(c, arrived))
             ++c;
     // A sender usually writes right after connecting: read new connections at once.
     const size_t known = m_connections.size();
     if (watched[1].revents & POLLIN)
         acceptConnections();
     for (size_t c = known; c < m_connections.size();)
-        if (serviceConnection(c, handler))
+        if (serviceConnection(c, arrived))
             ++c;
     dropStalledConnections();
+    // A message repeated before the program got to it means nothing more than once.
+    for (auto message = arrived.begin(); message != arrived.end(); ++message)
+        if (handler && std::find(arrived.begin(), message, *message) == message)
+            handler(*message);
     return !woken;
 }
 
-bool WindowMessageListener::serviceConnection(size_t index, const Handler& handler)
+bool WindowMessageListener::serviceConnection(size_t index, std::vector<WindowMessage>& arrived)
 {
-    if (readConnection(m_connections[index], handler))
+    if (readConnection(m_connections[index], arrived))
         return true;
     ::close(m_connections[index].fd);
     m_connections.erase(m_connections.begin() + static_cast<ptrdiff_t>(index));
@@ -140,32 +193,57 @@ void WindowMessageListener::acceptConnections()
             ::close(fd);
             continue;
         }
-        m_connections.push_back({fd, {}, std::chrono::steady_clock::now()});
+        m_connections.push_back({fd, peerUid(fd), {}, std::chrono::steady_clock::now()});
     }
 }
 
-bool WindowMessageListener::readConnection(Connection& connection, const Handler& handler)
+bool WindowMessageListener::readConnection(Connection& connection, std::vector<WindowMessage>& arrived)
 {
-    char buffer[256];
+    char buffer[kMaxLineBytes];
     for (;;) {
-        const ssize_t got = ::read(connection.fd, buffer, sizeof buffer);
-        if (got == 0)
-            return false; // the sender closed: a line without its line end is dropped
+        // Never more than one line's worth is read: whatever else a sender pushes stays in its socket.
+        const ssize_t got = ::read(connection.fd, buffer, kMaxLineBytes - connection.pending.size());
         if (got < 0)
             return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
-        connection.pending.append(buffer, static_cast<size_t>(got));
-        size_t feed;
-        while ((feed = connection.pending.find('\n')) != std::string::npos) {
-            std::string_view line(connection.pending.data(), feed);
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            if (const std::optional<WindowMessage> message = parseWindowMessage(line); message && handler)
-                handler(*message);
-            connection.pending.erase(0, feed + 1);
-        }
-        if (connection.pending.size() > kMaxLineBytes)
+        if (got == 0) {
+            if (!connection.pending.empty())
+                refuse(connection, connection.pending, "the line has no end");
             return false;
+        }
+        connection.pending.append(buffer, static_cast<size_t>(got));
+        const size_t feed = connection.pending.find('\n');
+        if (feed != std::string::npos) {
+            takeLine(connection, std::string_view(connection.pending).substr(0, feed), arrived);
+            return false; // one message per connection
+        }
+        if (connection.pending.size() >= kMaxLineBytes) {
+            refuse(connection, connection.pending,
+                   "the line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
+            return false;
+        }
     }
+}
+
+void WindowMessageListener::takeLine(const Connection& connection, std::string_view line,
+                                     std::vector<WindowMessage>& arrived)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    const std::optional<WindowMessage> message = parseWindowMessage(line);
+    if (!message)
+        refuse(connection, line, "not a message");
+    else if (std::find(m_accepted.begin(), m_accepted.end(), message->message) == m_accepted.end())
+        refuse(connection, line, "message " + std::to_string(message->message) + " is not taken from other programs");
+    else
+        arrived.push_back(*message);
+}
+
+void WindowMessageListener::refuse(const Connection& connection, std::string_view line, const std::string& reason)
+{
+    if (!m_refusalLog)
+        return;
+    const std::string uid = connection.uid == static_cast<uid_t>(-1) ? "unknown" : std::to_string(connection.uid);
+    m_refusalLog("Refused window message \"" + escapeForTerminal(line) + "\" from uid " + uid + ": " + reason);
 }
 
 void WindowMessageListener::dropStalledConnections()
@@ -221,7 +299,12 @@ void WindowMessageListener::close()
     closeConnections();
     if (m_listenFd >= 0) {
         closeDescriptor(m_listenFd);
-        ::unlink(m_path.c_str());
+        // Only our own socket file: a later instance may have put its own in its place.
+        struct stat info
+        {
+        };
+        if (::lstat(m_path.c_str(), &info) == 0 && info.st_dev == m_socketDevice && info.st_ino == m_socketInode)
+            ::unlink(m_path.c_str());
     }
     m_path.clear();
 }

@@ -39,15 +39,22 @@ std::vector<std::string> LoadAddresses(int kindBit)
 MailResult SaveAddresses(const std::vector<MailAddress>& list)
 {
     MailResult result;
+    constexpr std::string_view kBreaksLine(",\r\n\0", 4); // a comma ends the address field
+    for (const MailAddress& entry : list) {
+        if (entry.address.find_first_of(kBreaksLine) != std::string::npos) {
+            result.ok = false;
+            result.message = kInvalidAddressMessage;
+            result.stopIcon = true;
+            result.text = messageText(kInvalidAddressMessage);
+            result.detail = "an address holds a comma, a line break or NUL";
+            return result;
+        }
+    }
     CCsvLineFile file;
     const std::string path = dataFilePath(kMailAddressFileName, true);
     bool written = !path.empty() && file.openWrite(path);
-    for (size_t i = 0; written && i < list.size(); ++i) {
-        std::string address = list[i].address;
-        std::replace(address.begin(), address.end(), '\n', ' ');
-        std::replace(address.begin(), address.end(), '\r', ' ');
-        written = file.writeLine(address + "," + std::to_string(list[i].kinds));
-    }
+    for (size_t i = 0; written && i < list.size(); ++i)
+        written = file.writeLine(list[i].address + "," + std::to_string(list[i].kinds));
     if (file.isOpen() && !file.close())
         written = false;
     if (!written) {

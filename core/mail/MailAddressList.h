@@ -32,8 +32,9 @@ std::vector<MailAddress> loadAddressList();
 // mail program.
 std::vector<std::string> LoadAddresses(int kindBit);
 
-// Writes the address file whole. On failure: message 206 with the stop icon; the old file stays. Line
-// breaks in an address become spaces so that every address stays one line.
+// Writes the address file whole. On failure: message 206 with the stop icon; the old file stays. An
+// address with a comma, a line break or NUL would not read back as one address: such a list is refused
+// with message 274 and the file is not touched.
 MailResult SaveAddresses(const std::vector<MailAddress>& list);
 
 // Accepts a text with exactly one at-sign that is neither its first nor its last character, and with no

@@ -33,13 +33,6 @@ ScheduleSaveResult refused(int message = 0, const char* detail = "")
     return result;
 }
 
-std::string nameOnOneLine(std::string name)
-{
-    std::replace(name.begin(), name.end(), '\n', ' ');
-    std::replace(name.begin(), name.end(), '\r', ' ');
-    return name;
-}
-
 // Reads the fields after the kind of a schedule file line into the common part of both entry kinds.
 template <typename Entry> void readActions(CCsvLineFile& file, Entry& entry)
 {
@@ -111,13 +104,20 @@ ScheduleSaveResult CScheduleStore::SaveList()
     return writeScheduleFile(scheduleListPath(true), lines, true);
 }
 
+bool isScheduleName(std::string_view name)
+{
+    return name.find_first_of(std::string_view(",\r\n\0", 4)) == std::string_view::npos;
+}
+
 ScheduleSaveResult CScheduleStore::AddSchedule(const std::string& name)
 {
+    if (!isScheduleName(name))
+        return refused(0, "a schedule name cannot hold a comma, a line break or NUL");
     if (m_nextId == INT_MAX) // every identifier has been used
         return refused(kScheduleFileErrorMessage, "no schedule identifier left");
     auto element = std::make_unique<CScheduleList>();
     element->id = ++m_nextId;
-    element->name = nameOnOneLine(name);
+    element->name = name;
     m_list.push_back(std::move(element));
     return SaveList();
 }

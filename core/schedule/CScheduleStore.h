@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumivane {
@@ -19,6 +20,9 @@ namespace lumivane {
 // (entryProblem() tells which entries cannot be carried out). Every change is saved at once; a failed
 // save is returned as a ScheduleSaveResult for the caller to report, and keeps the change in memory.
 // Entries keep the order in which they were read or added. Indexes outside a list are refused.
+// A name the list file keeps whole: no comma, line break or NUL.
+bool isScheduleName(std::string_view name);
+
 class CScheduleStore
 {
 public:
@@ -30,8 +34,9 @@ public:
     // Writes the list file whole. On failure: message 168 with the stop icon.
     ScheduleSaveResult SaveList();
 
-    // Appends a schedule with the next identifier (it becomes the last element) and saves the list. Line
-    // breaks in the name become spaces; a comma stays, and the name reads back only up to it.
+    // Appends a schedule with the next identifier (it becomes the last element) and saves the list. The
+    // list file has no quoting: a name with a comma, a line break or NUL could not be read back as it was,
+    // so it is refused (message 0, nothing changed); isScheduleName() tells beforehand.
     ScheduleSaveResult AddSchedule(const std::string& name);
     // Deletes the schedule's entry file, removes it from the list and saves the list. Identifiers are not
     // renumbered and the last identifier is not lowered. Deleting the selected schedule deselects it.

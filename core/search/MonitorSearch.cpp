@@ -136,11 +136,12 @@ private:
             }
             ids = idsOf(list.data());
             if (ids.size() > 1) {
-                if (LinkAssignIds(link, list.data(), 0, 0, 0) != 0) {
+                // After assignment every monitor of the chain has an ID of its own; a chain that still
+                // lists a repeat or an impossible ID is not searched further.
+                if (LinkAssignIds(link, list.data(), 0, 0, 0) != 0 || !isChainIdList(ids = idsOf(list.data()))) {
                     LinkClose(link);
                     return;
                 }
-                ids = idsOf(list.data());
             }
             chainRead = true;
         }
@@ -254,6 +255,17 @@ private:
 };
 
 } // namespace
+
+bool isChainIdList(const std::vector<int>& ids)
+{
+    std::vector<bool> seen(256, false);
+    for (const int id : ids) {
+        if (id < 1 || id > 255 || seen[static_cast<size_t>(id)])
+            return false;
+        seen[static_cast<size_t>(id)] = true;
+    }
+    return true;
+}
 
 std::vector<int> searchPortsFor(int choice)
 {

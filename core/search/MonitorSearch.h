@@ -27,6 +27,9 @@ struct SearchResult {
 // n the port COMn only.
 std::vector<int> searchPortsFor(int choice);
 
+// The IDs of a chain after assignment as they must be: 1 to 255, each once (so at most 255).
+bool isChainIdList(const std::vector<int>& ids);
+
 // Looks for monitors on the LAN and the COM ports and adds what it finds to the registry, one locked
 // store write per monitor (a failing write ends the search). Reports progress to the observer: OuterRange with the
 // number of steps, MonitorStep per step, CommandStep 0..20 within a step, Finished at the end. Link failures mean that

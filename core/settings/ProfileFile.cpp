@@ -146,8 +146,33 @@ int ProfileFile::parseInteger(std::string_view text)
     return static_cast<int>(negative ? 0u - value : value);
 }
 
-void ProfileFile::setValue(std::string_view section, std::string_view key, std::string_view value)
+namespace {
+
+bool isWritableEntry(std::string_view section, std::string_view key, std::string_view value)
 {
+    constexpr std::string_view lineBreaks("\r\n\0", 3);
+    const std::string_view trimmedKey = trim(key);
+    return section.find_first_of(lineBreaks) == std::string_view::npos && section.find(']') == std::string_view::npos &&
+           key.find_first_of(lineBreaks) == std::string_view::npos && key.find('=') == std::string_view::npos &&
+           !trimmedKey.empty() && trimmedKey.front() != '[' && trimmedKey.front() != ';' &&
+           value.find_first_of(lineBreaks) == std::string_view::npos;
+}
+
+// The text that reads back as `value`.
+std::string writtenValue(std::string_view value)
+{
+    const bool changedByReading =
+        !value.empty() && (trim(value).size() != value.size() || unquote(value).size() != value.size());
+    return changedByReading ? "\"" + std::string(value) + "\"" : std::string(value);
+}
+
+} // namespace
+
+bool ProfileFile::setValue(std::string_view section, std::string_view key, std::string_view rawValue)
+{
+    if (!isWritableEntry(section, key, rawValue))
+        return false;
+    const std::string value = writtenValue(rawValue);
     const std::string lineEnd = m_content.find("\r\n") != std::string::npos ? "\r\n" : "\n";
     std::optional<ProfileLine> match;
     std::optional<size_t> sectionEnd; // just after the last non-empty line of the first matching section
@@ -176,7 +201,7 @@ void ProfileFile::setValue(std::string_view section, std::string_view key, std::
         else if (!old.empty() && old.back() == '\n')
             replacement += "\n";
         m_content.replace(match->begin, match->end - match->begin, replacement);
-        return;
+        return true;
     }
     const std::string entry = std::string(key) + "=" + std::string(value) + lineEnd;
     if (sectionEnd) {
@@ -184,11 +209,12 @@ void ProfileFile::setValue(std::string_view section, std::string_view key, std::
         if (*sectionEnd > 0 && m_content[*sectionEnd - 1] != '\n')
             insertion = lineEnd + insertion;
         m_content.insert(*sectionEnd, insertion);
-        return;
+        return true;
     }
     if (!m_content.empty() && m_content.back() != '\n')
         m_content += lineEnd;
     m_content += "[" + std::string(section) + "]" + lineEnd + entry;
+    return true;
 }
 
 bool ProfileFile::writeString(const std::string& path, std::string_view section, std::string_view key,
@@ -209,7 +235,11 @@ bool ProfileFile::writeString(const std::string& path, std::string_view section,
         return false;
     }
     ProfileFile file(std::move(content));
-    file.setValue(section, key, value);
+    if (!file.setValue(section, key, value)) {
+        if (error)
+            *error = "The setting cannot be written as one line: [" + std::string(section) + "] " + std::string(key);
+        return false;
+    }
     AtomicFileWriter writer;
     if (!writer.open(path, message) || !writer.write(file.content()) || !writer.commit(message)) {
         if (error)

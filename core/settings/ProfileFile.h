@@ -27,12 +27,16 @@ public:
     int readInt(std::string_view section, std::string_view key, int fallback) const;
 
     // Sets `key` to `value`: the first existing entry is replaced in place, else the entry is added at the
-    // end of the section, else the section is appended. Every other line stays byte for byte.
-    void setValue(std::string_view section, std::string_view key, std::string_view value);
+    // end of the section, else the section is appended. Every other line stays byte for byte. A value that
+    // reading would change (outer blanks or quotes) is written in double quotes, so it reads back whole.
+    // False, and nothing changed, when the entry cannot be written as one line that reads back: a line
+    // break or NUL anywhere, an empty key, "=" in the key, "]" in the section name.
+    bool setValue(std::string_view section, std::string_view key, std::string_view value);
 
     const std::string& content() const { return m_content; }
 
-    // Reads, changes and rewrites the file whole under its exclusive lock (a new file when missing).
+    // Reads, changes and rewrites the file whole under its exclusive lock (a new file when missing); an
+    // entry setValue() refuses fails without touching the file.
     static bool writeString(const std::string& path, std::string_view section, std::string_view key,
                             std::string_view value, std::string* error = nullptr);
     static bool writeInt(const std::string& path, std::string_view section, std::string_view key, int value,

@@ -1,5 +1,6 @@
 #include "LanSearch.h"
 
+#include "LinkLimits.h"
 #include "PortName.h"
 #include "Wait.h"
 
@@ -23,6 +24,54 @@ std::string_view trimmedBlanks(std::string_view text)
     return text;
 }
 
+// The addresses whose answers count.
+class SearchScope
+{
+public:
+    SearchScope(std::vector<uint32_t> targets, bool broadcast) : m_addresses(std::move(targets))
+    {
+        std::sort(m_addresses.begin(), m_addresses.end());
+        if (broadcast)
+            m_networks = localNetworks();
+    }
+    bool contains(uint32_t address) const
+    {
+        return std::binary_search(m_addresses.begin(), m_addresses.end(), address) ||
+               std::any_of(m_networks.begin(), m_networks.end(),
+                           [address](const Network& network) { return (address & network.mask) == network.address; });
+    }
+
+private:
+    struct Network
+    {
+        uint32_t address;
+        uint32_t mask;
+    };
+
+    static std::vector<Network> localNetworks()
+    {
+        std::vector<Network> networks;
+        ifaddrs* interfaces = nullptr;
+        if (::getifaddrs(&interfaces) != 0)
+            return networks;
+        for (const ifaddrs* entry = interfaces; entry != nullptr; entry = entry->ifa_next) {
+            if (entry->ifa_addr == nullptr || entry->ifa_netmask == nullptr || entry->ifa_addr->sa_family != AF_INET ||
+                (entry->ifa_flags & IFF_BROADCAST) == 0)
+                continue;
+            const auto value = [](const sockaddr* address) {
+                return ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr);
+            };
+            const uint32_t mask = value(entry->ifa_netmask);
+            networks.push_back({value(entry->ifa_addr) & mask, mask});
+        }
+        ::freeifaddrs(interfaces);
+        return networks;
+    }
+
+    std::vector<uint32_t> m_addresses; // sorted
+    std::vector<Network> m_networks;
+};
+
 class UdpSocket
 {
 public:
@@ -31,6 +80,10 @@ public:
         const int on = 1;
         if (m_fd >= 0 && broadcast)
             ::setsockopt(m_fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+        // Room for the answers of many devices arriving at once (the system may grant less).
+        const int buffer = 1 << 20;
+        if (m_fd >= 0)
+            ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
     }
     ~UdpSocket()
     {
@@ -112,6 +165,7 @@ std::vector<LanAnswer> searchLan(const std::vector<uint32_t>& targets, uint16_t 
     UdpSocket socket(broadcast);
     if (socket.fd() < 0)
         return answers;
+    const SearchScope scope(targets, broadcast);
 
     auto collect = [&] {
         char datagram[512];
@@ -124,9 +178,11 @@ std::vector<LanAnswer> searchLan(const std::vector<uint32_t>& targets, uint16_t 
              ++taken) {
             uint32_t dataPort = 0;
             const uint32_t address = ntohl(from.sin_addr.s_addr);
+            const bool counts = from.sin_family == AF_INET && ntohs(from.sin_port) == port &&
+                                answers.size() < kMaxLanDevices && scope.contains(address);
             const bool known = std::any_of(answers.begin(), answers.end(),
                                            [&](const LanAnswer& answer) { return answer.address == address; });
-            if (!known && parseHereAnswer(std::string_view(datagram, static_cast<size_t>(size)), dataPort))
+            if (counts && !known && parseHereAnswer(std::string_view(datagram, static_cast<size_t>(size)), dataPort))
                 answers.push_back({address, dataPort});
             length = sizeof from;
         }

@@ -24,7 +24,9 @@ std::vector<uint32_t> broadcastTargets();
 bool parseHereAnswer(std::string_view datagram, uint32_t& dataPort);
 
 // Sends "DISCOVER" CR LF to `port` on every target and gathers the answers for `listenMs` after the last
-// probe, each answering address once, in the order they came.
+// probe, each answering address once, in the order they came, at most kMaxLanDevices. Only answers from
+// the port searched count, and only from an address probed, or for a broadcast search from an address
+// on the network of one of this machine's interfaces: anyone else's datagram is not a device.
 std::vector<LanAnswer> searchLan(const std::vector<uint32_t>& targets, uint16_t port, bool broadcast, int listenMs);
 
 } // namespace lumivane::link

@@ -1,9 +1,14 @@
 // What only LAN monitors do: greeting and log-in, one control connection at a time, connection faults,
 // and the LAN search.
+#include "LinkLimits.h"
 #include "LinkTestSupport.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <netinet/in.h>
+#include <poll.h>
+#include <set>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -285,6 +290,110 @@ TEST_F(LanSearch, BadArgumentsFindNothing)
     EXPECT_EQ(list, nullptr);
     EXPECT_EQ(LinkFindLan("LAN", 0, &list), 0);
     EXPECT_EQ(LinkFindLan("LAN", m_emulator->searchPort(), nullptr), 0);
+}
+
+// A discovery responder on every loopback address that answers each probe twice from the address probed
+// and once more from 127.0.0.250, which nobody searched: a device that repeats itself and a forger.
+class HostileResponder
+{
+public:
+    HostileResponder() : m_fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0))
+    {
+        const int on = 1;
+        ::setsockopt(m_fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+        const int buffer = 4 << 20;
+        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUFFORCE, &buffer, sizeof buffer);
+        sockaddr_in any{};
+        any.sin_family = AF_INET;
+        any.sin_addr.s_addr = htonl(INADDR_ANY);
+        socklen_t length = sizeof any;
+        EXPECT_EQ(0, ::bind(m_fd, reinterpret_cast<sockaddr*>(&any), sizeof any));
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&any), &length);
+        m_port = ntohs(any.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~HostileResponder()
+    {
+        m_stop = true;
+        m_thread.join();
+        ::close(m_fd);
+    }
+    int port() const { return m_port; }
+
+private:
+    void serve()
+    {
+        while (!m_stop) {
+            pollfd watched{m_fd, POLLIN, 0};
+            if (::poll(&watched, 1, 20) <= 0)
+                continue;
+            char datagram[64];
+            char control[256];
+            sockaddr_in from{};
+            iovec data{datagram, sizeof datagram};
+            msghdr message{&from, sizeof from, &data, 1, control, sizeof control, 0};
+            if (::recvmsg(m_fd, &message, 0) <= 0)
+                continue;
+            in_addr probed{};
+            for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header))
+                if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO)
+                    probed = reinterpret_cast<in_pktinfo*>(CMSG_DATA(header))->ipi_addr;
+            in_addr forger{};
+            forger.s_addr = htonl(0x7F0000FA);
+            for (const in_addr source : {probed, probed, forger})
+                answerFrom(source, from);
+        }
+    }
+    void answerFrom(in_addr source, const sockaddr_in& to)
+    {
+        static constexpr char answer[] = "HERE 10008\r\n";
+        iovec data{const_cast<char*>(answer), sizeof answer - 1};
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+        msghdr message{const_cast<sockaddr_in*>(&to), sizeof to, &data, 1, control, sizeof control, 0};
+        cmsghdr* header = CMSG_FIRSTHDR(&message);
+        header->cmsg_level = IPPROTO_IP;
+        header->cmsg_type = IP_PKTINFO;
+        header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+        in_pktinfo info{};
+        info.ipi_spec_dst = source;
+        std::memcpy(CMSG_DATA(header), &info, sizeof info);
+        ::sendmsg(m_fd, &message, 0);
+    }
+
+    int m_fd;
+    int m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+std::vector<LINK_LAN_DEVICE> findLan(const char* targets, int port)
+{
+    ::setenv("LUMIVANE_LAN_SEARCH", targets, 1);
+    LINK_LAN_DEVICE* list = nullptr;
+    const int32_t count = LinkFindLan("LAN", port, &list);
+    ::unsetenv("LUMIVANE_LAN_SEARCH");
+    std::vector<LINK_LAN_DEVICE> found(list, list + std::max(count, 0));
+    LinkFreeLanList("LAN", list);
+    return found;
+}
+
+TEST(LanSearchAnswers, OnlySearchedAddressesCountOnceEachAndAtMostTheLimit)
+{
+    HostileResponder responder;
+    const auto one = findLan("127.0.0.5", responder.port());
+    ASSERT_EQ(1u, one.size()) << "neither the repeated answer nor the forged one is another device";
+    EXPECT_EQ(0x7F000005u, one[0].address);
+    EXPECT_EQ(10008u, one[0].dataPort);
+
+    // 1,100 loopback addresses answer.
+    const auto many = findLan("127.0.9.0-127.0.13.75", responder.port());
+    EXPECT_EQ(kMaxLanDevices, many.size());
+    std::set<uint32_t> addresses;
+    for (const LINK_LAN_DEVICE& device : many) {
+        EXPECT_TRUE(device.address >= 0x7F000900 && device.address <= 0x7F000D4B) << std::hex << device.address;
+        addresses.insert(device.address);
+    }
+    EXPECT_EQ(many.size(), addresses.size());
 }
 
 } // namespace

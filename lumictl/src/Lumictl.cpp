@@ -1,5 +1,6 @@
 #include "Lumictl.h"
 
+#include "CScheduleStore.h"
 #include "CommandAvailability.h"
 #include "CommandLine.h"
 #include "CommandText.h"
@@ -15,9 +16,9 @@
 #include "Strings.h"
 #include "TargetSelection.h"
 #include "TerminalObserver.h"
-#include "CScheduleStore.h"
-#include "traitbook.h"
+#include "TextEscape.h"
 #include "Utf8.h"
+#include "traitbook.h"
 
 #include <arpa/inet.h>
 #include <cstring>
@@ -94,7 +95,7 @@ std::string lower(std::string text)
 std::string jsonText(std::string_view text)
 {
     std::string out = "\"";
-    for (unsigned char c : text) {
+    for (unsigned char c : validUtf8(text)) {
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
@@ -465,7 +466,7 @@ int queryCommandLine(Context& context, const std::vector<std::string>& words)
         std::vector<CommandItem> items{item};
         const TESSERA_PANEL_DATA* one[] = {&monitor};
         if (runCommandList(items, one, observer))
-            context.out << monitor.szName << ": " << reply << "\n";
+            context.out << escapeForTerminal(monitor.szName) << ": " << escapeForTerminal(reply) << "\n";
         else
             status = 1;
         if (observer.aborted())

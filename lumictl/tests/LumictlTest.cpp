@@ -148,6 +148,20 @@ TEST_F(LumictlTest, PowerQueryAndInput)
     EXPECT_EQ(20, m_fleet->value("hall", "VOLM"));
 }
 
+TEST_F(LumictlTest, QueryRepliesCannotDriveTheTerminal)
+{
+    registerFleet();
+    // A monitor (or whatever answers on its address) replies with control sequence introducers, a raw
+    // 8-bit one and a UTF-8 one (the link already refuses C0 controls), and a right-to-left override.
+    m_fleet->setTemperature("hall", "41\x9B"
+                                    "2J\xC2\x9B"
+                                    "1m\u202E"
+                                    "C");
+    const Outcome query = lumictl({"query", "ERRT????", "Hall"});
+    EXPECT_EQ(0, query.status) << query.err;
+    EXPECT_EQ("Hall: 41\\x9b2J\\u009b1m\\u202eC\n", query.out);
+}
+
 TEST_F(LumictlTest, FailuresFollowTheErrorPolicy)
 {
     registerFleet();

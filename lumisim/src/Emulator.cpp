@@ -342,6 +342,16 @@ bool Emulator::setMonitorId(std::string_view monitor, int id)
     return withMonitor(monitor, [id](EmulatedMonitor& m) { m.state().id = id; });
 }
 
+bool Emulator::setIdAssignmentIgnored(std::string_view chain, bool ignored)
+{
+    std::lock_guard lock(m_mutex);
+    Chain* found = findChain(chain);
+    if (found == nullptr)
+        return false;
+    found->monitors->setIdAssignmentIgnored(ignored);
+    return true;
+}
+
 // ---- Port behaviour
 
 bool Emulator::requireLogin(std::string_view chain, std::string_view user, std::string_view password)

@@ -68,6 +68,8 @@ public:
     bool setTemperature(std::string_view monitor, std::string_view text);
     bool setSignal(std::string_view monitor, bool present);
     bool setMonitorId(std::string_view monitor, int id);
+    // A chain whose monitors answer IDAS0001 with OK but keep their IDs (false for an unknown chain).
+    bool setIdAssignmentIgnored(std::string_view chain, bool ignored);
 
     // -- Port behaviour (false for an unknown chain, or a serial one where LAN is needed)
     bool requireLogin(std::string_view chain, std::string_view user, std::string_view password);

@@ -57,7 +57,7 @@ MonitorChain::Answer MonitorChain::handleLine(std::string_view line, SimClock::t
         answer.line = idList();
     } else if (line.substr(0, 4) == "IDAS") {
         const bool assign = line == "IDAS0001";
-        for (size_t i = 0; assign && i < m_monitors.size(); ++i)
+        for (size_t i = 0; assign && !m_idAssignmentIgnored && i < m_monitors.size(); ++i)
             m_monitors[i]->state().id = static_cast<int>(i + 1);
         answer.line = assign ? "OK" : "ERR";
     } else {

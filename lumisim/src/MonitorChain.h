@@ -29,12 +29,14 @@ public:
     std::vector<std::unique_ptr<EmulatedMonitor>>& monitors() { return m_monitors; }
     const std::vector<std::unique_ptr<EmulatedMonitor>>& monitors() const { return m_monitors; }
     const std::vector<std::string>& lines() const { return m_lines; }
+    void setIdAssignmentIgnored(bool ignored) { m_idAssignmentIgnored = ignored; }
 
 private:
     std::string idList() const;
 
     std::vector<std::unique_ptr<EmulatedMonitor>> m_monitors;
     std::vector<std::string> m_lines;
+    bool m_idAssignmentIgnored = false;
 };
 
 } // namespace lumivane::sim

@@ -96,7 +96,7 @@ TEST(WindowMessages, PostingWithoutAListenerIsNoError)
     {
         WindowMessageListener dead;
         std::string error;
-        ASSERT_TRUE(dead.listen(path, error)) << error;
+        ASSERT_TRUE(dead.listen(path, {1124}, error)) << error;
     }
     const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
@@ -137,29 +137,113 @@ TEST(WindowMessages, MisbehavingSendersCannotTieTheListenerUp)
     const std::string path = listener.path();
 
     const int silent = connectTo(path);  // connects and never writes
-    const int garbage = connectTo(path); // writes lines that are no messages, then one that is
-    sendAll(garbage, "hello\n1124 zero 0\n\n1126 0 0\r\n");
-    const int flood = connectTo(path); // never ends its line
-    sendAll(flood, std::string(1000, '7'));
+    const int garbage = connectTo(path); // a line that is no message, then one that is: one line per connection
+    sendAll(garbage, "hello\n1126 0 0\n");
+    const int endless = connectTo(path); // never ends its line
+    sendAll(endless, std::string(1000, '7'));
     EXPECT_EQ(PostResult::Delivered, postWindowMessage(kServerWindowClass, {1125, 0, 0}));
 
-    auto received = pollFor(listener, 2);
-    ASSERT_EQ(2u, received.size());
-    std::vector<int> numbers{received[0].message, received[1].message};
-    std::sort(numbers.begin(), numbers.end()); // two connections: either order
-    EXPECT_EQ((std::vector<int>{1125, 1126}), numbers);
+    auto received = pollFor(listener, 2, 1000ms);
+    ASSERT_EQ(1u, received.size());
+    EXPECT_EQ(1125, received[0].message);
 
-    // The flooding connection was cut off; the silent one is dropped after the stall limit.
-    EXPECT_TRUE(wasCutOff(flood));
+    // The garbage and the endless line were cut off; the silent one is dropped after the stall limit.
+    EXPECT_TRUE(wasCutOff(garbage));
+    EXPECT_TRUE(wasCutOff(endless));
     pollFor(listener, 1, WindowMessageListener::kStallLimit + 500ms);
     EXPECT_TRUE(wasCutOff(silent));
-    for (int fd : {silent, garbage, flood})
+    for (int fd : {silent, garbage, endless})
         ::close(fd);
 
     EXPECT_EQ(PostResult::Delivered, postWindowMessage(kServerWindowClass, {1124, 0, 0}));
     received = pollFor(listener, 1);
     ASSERT_EQ(1u, received.size());
     EXPECT_EQ(1124, received[0].message);
+}
+
+TEST(WindowMessages, OnlyMessagesFromOtherProgramsAreTakenAndRefusalsNameTheSender)
+{
+    test::TempDataFolder folder;
+    WindowMessageListener listener;
+    std::vector<std::string> refusals;
+    listener.setRefusalLog([&](const std::string& line) { refusals.push_back(line); });
+    std::string error;
+    ASSERT_TRUE(listener.listenAs(kServerWindowClass, error)) << error;
+
+    // The server's own run-finished notice, forged, would make it wait for a run that is not there.
+    EXPECT_EQ(PostResult::Delivered, postWindowMessage(kServerWindowClass, {1524, 0, 0}));
+    EXPECT_EQ(PostResult::Delivered, postWindowMessage(kServerWindowClass, {windowMessages::kActivate, 0, 0}));
+    const int overlong = connectTo(listener.path()); // a message, but on a line of 65 bytes
+    sendAll(overlong, "1126 0 " + std::string(57, '0') + "\n");
+    EXPECT_TRUE(pollFor(listener, 1, 500ms).empty());
+    ::close(overlong);
+
+    ASSERT_EQ(3u, refusals.size());
+    std::sort(refusals.begin(), refusals.end());
+    const std::string uid = "from uid " + std::to_string(::getuid());
+    EXPECT_EQ("Refused window message \"1524 0 0\" " + uid + ": message 1524 is not taken from other programs",
+              refusals[1]);
+    EXPECT_EQ("Refused window message \"6 0 0\" " + uid + ": message 6 is not taken from other programs", refusals[2]);
+    EXPECT_NE(std::string::npos, refusals[0].find(uid + ": the line is longer than 64 bytes")) << refusals[0];
+
+    SingleInstance console("VaneController", kConsoleWindowClass);
+    ASSERT_EQ(SingleInstance::Start::First, console.start(error)) << error;
+    EXPECT_EQ(PostResult::Delivered, postWindowMessage(kConsoleWindowClass, {1124, 0, 0}));
+    EXPECT_EQ(PostResult::Delivered, postWindowMessage(kConsoleWindowClass, {windowMessages::kActivate, 0, 0}));
+    const auto received = pollFor(console.listener(), 2, 500ms);
+    ASSERT_EQ(1u, received.size()) << "the console takes only \"activate\"";
+    EXPECT_EQ(windowMessages::kActivate, received[0].message);
+}
+
+TEST(WindowMessages, AFloodOnOneConnectionIsCutOffAndOthersAreStillServed)
+{
+    test::TempDataFolder folder;
+    WindowMessageListener listener;
+    std::string error;
+    ASSERT_TRUE(listener.listenAs(kServerWindowClass, error)) << error;
+
+    const int flood = connectTo(listener.path());
+    std::thread sender([flood] {
+        const std::string lines = [] {
+            std::string text;
+            for (int i = 0; i < 1024; ++i)
+                text += "1125 0 0\n";
+            return text;
+        }();
+        for (size_t sent = 0; sent < 12u << 20;) {
+            const ssize_t got = ::send(flood, lines.data(), lines.size(), MSG_NOSIGNAL);
+            if (got <= 0)
+                return; // cut off
+            sent += static_cast<size_t>(got);
+        }
+    });
+    std::vector<WindowMessage> received;
+    const auto deadline = std::chrono::steady_clock::now() + 3s;
+    while (std::chrono::steady_clock::now() < deadline && received.size() < 2) {
+        listener.poll(50ms, [&](const WindowMessage& message) { received.push_back(message); });
+        if (received.size() == 1) {
+            EXPECT_EQ(PostResult::Delivered, postWindowMessage(kServerWindowClass, {1124, 0, 0}));
+        }
+    }
+    sender.join();
+    ::close(flood);
+    ASSERT_EQ(2u, received.size());
+    EXPECT_EQ((WindowMessage{1125, 0, 0}), received[0]) << "one connection, one message";
+    EXPECT_EQ((WindowMessage{1124, 0, 0}), received[1]);
+    EXPECT_TRUE(pollFor(listener, 1, 300ms).empty()) << "nothing of the flood is left over";
+}
+
+TEST(WindowMessages, EqualMessagesWaitingTogetherAreHandedOnOnce)
+{
+    test::TempDataFolder folder;
+    WindowMessageListener listener;
+    std::string error;
+    ASSERT_TRUE(listener.listenAs(kServerWindowClass, error)) << error;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(PostResult::Delivered, postWindowMessage(kServerWindowClass, {1125, 0, 0}));
+    EXPECT_EQ(PostResult::Delivered, postWindowMessage(kServerWindowClass, {1128, 1, 0}));
+    const auto received = pollFor(listener, 3, 500ms);
+    EXPECT_EQ((std::vector<WindowMessage>{{1125, 0, 0}, {1128, 1, 0}}), received);
 }
 
 TEST(WindowMessages, ListenerReplacesAStaleSocketButNoOtherFile)
@@ -169,7 +253,7 @@ TEST(WindowMessages, ListenerReplacesAStaleSocketButNoOtherFile)
     std::string error;
     {
         WindowMessageListener first;
-        ASSERT_TRUE(first.listen(path, error)) << error;
+        ASSERT_TRUE(first.listen(path, {6}, error)) << error;
         struct stat info
         {
         };
@@ -177,14 +261,14 @@ TEST(WindowMessages, ListenerReplacesAStaleSocketButNoOtherFile)
         EXPECT_EQ(0660u, info.st_mode & 0777);
         // A crashed program leaves its socket file: simulate by listening again on the same path.
         WindowMessageListener second;
-        ASSERT_TRUE(second.listen(path, error)) << error;
+        ASSERT_TRUE(second.listen(path, {6}, error)) << error;
         EXPECT_EQ(PostResult::Delivered, postWindowMessage(kConsoleWindowClass, {6, 0, 0}));
         EXPECT_EQ(1u, pollFor(second, 1).size());
         second.close();
     }
     test::writeFile(path, "not a socket");
     WindowMessageListener listener;
-    EXPECT_FALSE(listener.listen(path, error));
+    EXPECT_FALSE(listener.listen(path, {6}, error));
     EXPECT_EQ("not a socket", test::readFile(path));
 }
 

@@ -43,11 +43,18 @@ TEST(MailAddressList, SavesTheWholeListAndReadsItBack)
 {
     test::TempDataFolder data;
     test::writeFile(data.file("EMailAddress.csv"), "old@example.com,3\n");
-    const std::vector<MailAddress> list{{"ops@example.com", 3}, {"night@example.com", 2}, {"two\nlines@x", 0}};
+    for (const std::string& forged :
+         {std::string("x@y\nevil@z"), std::string("x@y\r,3"), std::string("x@y,3"), std::string("x@y\0z", 5)}) {
+        const MailResult refused = SaveAddresses({{"ops@example.com", 3}, {forged, 1}});
+        EXPECT_FALSE(refused.ok);
+        EXPECT_EQ(274, refused.message);
+        EXPECT_EQ("old@example.com,3\n", test::readFile(data.file("EMailAddress.csv")));
+    }
+    const std::vector<MailAddress> list{{"ops@example.com", 3}, {"night@example.com", 2}};
     ASSERT_TRUE(SaveAddresses(list));
-    EXPECT_EQ("ops@example.com,3\nnight@example.com,2\ntwo lines@x,0\n", test::readFile(data.file("EMailAddress.csv")));
+    EXPECT_EQ("ops@example.com,3\nnight@example.com,2\n", test::readFile(data.file("EMailAddress.csv")));
     const std::vector<MailAddress> read = loadAddressList();
-    ASSERT_EQ(3u, read.size());
+    ASSERT_EQ(2u, read.size());
     EXPECT_EQ(list[0], read[0]);
     EXPECT_EQ(list[1], read[1]);
 }

@@ -147,3 +147,55 @@ print(max(len(line) for line in data.split(b'\r\n\r\n')[0].split(b'\r\n')))
 }
 
 } // namespace
+
+// Subjects and bodies built from pieces that break lines, end strings, look like headers or are not
+// ASCII: whatever the text, the mail has exactly its own headers, once each, and no NUL.
+TEST(MailMessage, NoSubjectOrBodyTextAddsAHeader)
+{
+    const std::vector<std::string> pieces = {"\r",
+                                             "\n",
+                                             "\r\n",
+                                             std::string(1, '\0'),
+                                             "Bcc: spy@evil",
+                                             ":",
+                                             " ",
+                                             "\t",
+                                             "Ä",
+                                             "€",
+                                             "\xF0\x9F\x93\xBA",
+                                             "\xFF",
+                                             "\xC3",
+                                             "=?UTF-8?B?QQ==?=",
+                                             ".",
+                                             "From: x@y",
+                                             "Subject",
+                                             "a",
+                                             std::string(80, 'w')};
+    uint32_t state = 2463534242u; // xorshift: the same texts on every run
+    const auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    };
+    const auto text = [&] {
+        std::string out;
+        for (uint32_t n = next() % 12; n > 0; --n)
+            out += pieces[next() % pieces.size()];
+        return out;
+    };
+    for (int round = 0; round < 5000; ++round) {
+        const MailMessage message{{}, text(), text(), {"ops@example.com"}};
+        const std::string composed = composeMessage(message);
+        const test::ParsedMail mail = test::parseMail(composed);
+        ASSERT_TRUE(mail.wellFormed) << testing::PrintToString(composed);
+        ASSERT_EQ(std::string::npos, composed.find('\0')) << testing::PrintToString(composed);
+        std::vector<std::string> names;
+        for (const auto& [name, value] : mail.headers)
+            names.push_back(name);
+        ASSERT_EQ(
+            (std::vector<std::string>{"To", "Subject", "MIME-Version", "Content-Type", "Content-Transfer-Encoding"}),
+            names)
+            << testing::PrintToString(composed);
+    }
+}

@@ -93,20 +93,25 @@ TEST_F(ScheduleStoreTest, ListedIdentifiersRaiseAStaleCounter)
     EXPECT_EQ(10, store.listAt(2)->id);
 }
 
-TEST_F(ScheduleStoreTest, NamesAreWrittenAsTypedAndReadUpToTheFirstComma)
+TEST_F(ScheduleStoreTest, NamesThatWouldNotReadBackAreRefusedAndCommasInTheFileCutTheName)
 {
     CScheduleStore store;
-    ASSERT_TRUE(store.AddSchedule("North, ground floor"));
-    ASSERT_TRUE(store.AddSchedule("Two\nlines"));
+    ASSERT_TRUE(store.AddSchedule("North ground floor"));
+    for (const std::string& name : {std::string("North, ground floor"), std::string("Two\nlines"),
+                                    std::string("Fake\r\n9,Other"), std::string("N\0l", 3)}) {
+        const ScheduleSaveResult result = store.AddSchedule(name);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(0, result.message);
+    }
     ASSERT_TRUE(store.AddSchedule(""));
-    EXPECT_EQ("3\n1,North, ground floor\n2,Two lines\n3,\n", test::readFile(scheduleFile("ScheduleList.scl")));
+    EXPECT_EQ(2, store.listCount());
+    EXPECT_EQ("2\n1,North ground floor\n2,\n", test::readFile(scheduleFile("ScheduleList.scl")));
 
+    test::writeFile(scheduleFile("ScheduleList.scl"), "1\n1,North, ground floor\n");
     CScheduleStore reader;
     ASSERT_TRUE(reader.LoadList());
-    ASSERT_EQ(3, reader.listCount());
+    ASSERT_EQ(1, reader.listCount());
     EXPECT_EQ("North", reader.listAt(0)->name);
-    EXPECT_EQ("Two lines", reader.listAt(1)->name);
-    EXPECT_EQ("", reader.listAt(2)->name);
 }
 
 TEST_F(ScheduleStoreTest, EntriesAreWrittenInTheFileFormatAndReadBack)

@@ -101,6 +101,25 @@ TEST_F(SearchTest, DaisyChainGetsIdsAssigned)
     EXPECT_EQ(3, panels[2].nMonitorID);
 }
 
+TEST_F(SearchTest, ChainThatKeepsRepeatingAnIdIsNotRegistered)
+{
+    // Three monitors that all answer to ID 1 and ignore the new IDs they are given: one monitor could
+    // answer for every entry, and each entry would be registered as a monitor of its own.
+    std::string error;
+    auto fleet = sim::Emulator::startText("data-port 0\nsearch-port none\nchain c\n"
+                                          "monitor m1 id=1\nmonitor m2 id=1\nmonitor m3 id=1\n",
+                                          &error);
+    ASSERT_TRUE(fleet) << error;
+    ASSERT_TRUE(fleet->setIdAssignmentIgnored("c", true));
+    ::setenv("LUMIVANE_COM1", fleet->place("c")->device.c_str(), 1);
+    SearchRequest request;
+    request.ports = searchPortsFor(1);
+    request.daisyChain = true;
+    EXPECT_EQ(0, searchMonitors(request, m_registry, m_observer).added);
+    EXPECT_TRUE(m_registry.panels().empty());
+    EXPECT_EQ("IDLS????", fleet->receivedLines("c").back()) << "nothing is asked of the chain after its list";
+}
+
 TEST_F(SearchTest, ZrMonitorIsPreparedForPowerOnAndAddedWithoutId)
 {
     std::string error;

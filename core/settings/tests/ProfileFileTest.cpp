@@ -63,6 +63,32 @@ TEST(ProfileFile, WritesKeepEveryOtherLine)
     EXPECT_EQ("[Config]\nAuthority=1\n", empty.content());
 }
 
+TEST(ProfileFile, AValueCannotAddLinesAndReadsBackWhole)
+{
+    const std::string original = "[Config]\nAuthority=1\n[Mail]\nTo=a@b\n";
+    ProfileFile file(original);
+    for (const std::string& forged : {std::string("x\r\n[Config]\r\nAuthority=3"), std::string("x\nAuthority=3"),
+                                      std::string("x\rAuthority=3"), std::string("x\0y", 3)})
+        EXPECT_FALSE(file.setValue("Mail", "To", forged));
+    EXPECT_FALSE(file.setValue("Mail", "To=x", "1"));
+    EXPECT_FALSE(file.setValue("Mail", "", "1"));
+    EXPECT_FALSE(file.setValue("Mail]\n[Config", "Authority", "3"));
+    EXPECT_EQ(original, file.content());
+
+    for (const std::string value : {"  padded  ", "\"quoted\"", "'single'", "a \"b\" c", ""}) {
+        EXPECT_TRUE(file.setValue("Mail", "To", value));
+        EXPECT_EQ(value, file.readString("Mail", "To", "?")) << file.content();
+    }
+
+    test::TempFolder folder;
+    const std::string path = folder.file("QVXCtrl.ini");
+    test::writeFile(path, original);
+    std::string error;
+    EXPECT_FALSE(ProfileFile::writeString(path, "Mail", "To", "x\n[Config]\nAuthority=3", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(original, test::readFile(path));
+}
+
 TEST(ProfileFile, WritesGoThroughTheFile)
 {
     test::TempFolder folder;
