@@ -1,7 +1,8 @@
 #include "CPanelDeskDlg.h"
 
-#include "COperationPlaceholder.h"
+#include "common/ConsoleContext.h"
 #include "common/Prompter.h"
+#include "operation/COperationDlg.h"
 #include "common/UiText.h"
 #include "config/CConfigSheet.h"
 #include "security/CSecurityDlg.h"
@@ -17,9 +18,9 @@
 
 namespace lumivane {
 
-CPanelDeskDlg::CPanelDeskDlg(Prompter& prompter, Authority authority, uint16_t customizeMask, bool inputModeAvailable,
-                             QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_authority(authority)
+CPanelDeskDlg::CPanelDeskDlg(ConsoleContext& context, Authority authority, uint16_t customizeMask,
+                             bool inputModeAvailable, QWidget* parent)
+    : QDialog(parent), m_prompter(context.prompter), m_authority(authority)
 {
     setObjectName("panelDeskWindow");
     setWindowTitle(applicationTitle());
@@ -48,7 +49,7 @@ CPanelDeskDlg::CPanelDeskDlg(Prompter& prompter, Authority authority, uint16_t c
 
     m_pageFrame = new QFrame(this);
     m_pageFrame->setObjectName("pageFrame");
-    m_operationPage = new COperationPlaceholder(prompter, m_pageFrame);
+    m_operationPage = new COperationDlg(context, m_pageFrame);
     auto* pageLayout = new QVBoxLayout(m_pageFrame);
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->addWidget(m_operationPage);

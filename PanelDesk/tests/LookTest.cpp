@@ -3,9 +3,10 @@
 #include "ModalDialogs.h"
 #include "QtTestMain.h"
 #include "ScriptedPrompter.h"
+#include "TestConsole.h"
 #include "StoreFiles.h"
 #include "TempFolder.h"
-#include "app/COperationPlaceholder.h"
+#include "operation/COperationDlg.h"
 #include "app/CPanelDeskDlg.h"
 #include "config/CConfigSheet.h"
 #include "security/CAuthentificationDlg.h"
@@ -104,7 +105,7 @@ private slots:
     {
         QFETCH(int, authority);
         QFETCH(int, mask);
-        CPanelDeskDlg window(m_prompter, static_cast<Authority>(authority), uint16_t(mask), false);
+        CPanelDeskDlg window(m_console.context, static_cast<Authority>(authority), uint16_t(mask), false);
         CPanelTreeCtrl* tree = window.operationPage()->tree();
         tree->setItemChecked(tree->findItem(1, true), true);
         showAndCheck(&window, QString("main-") + QTest::currentDataTag());
@@ -165,6 +166,7 @@ private slots:
 private:
     std::unique_ptr<TempDataFolder> m_folder;
     ScriptedPrompter m_prompter;
+    TestConsole m_console{m_prompter};
 };
 
 LUMIVANE_QTEST_MAIN(LookTest)

@@ -4,10 +4,11 @@
 #include "QmFile.h"
 #include "QtTestMain.h"
 #include "ScriptedPrompter.h"
+#include "TestConsole.h"
 #include "Settings.h"
 #include "TempFolder.h"
 #include "WindowMessageListener.h"
-#include "app/COperationPlaceholder.h"
+#include "operation/COperationDlg.h"
 #include "app/CPanelDeskDlg.h"
 #include "common/UiText.h"
 #include "config/CConfigSheet.h"
@@ -76,9 +77,9 @@ private slots:
         QFETCH(bool, inputSelection);
         QFETCH(int, operationMask);
 
-        CPanelDeskDlg admin(m_prompter, Authority::Administrator, 0, false);
+        CPanelDeskDlg admin(m_console.context, Authority::Administrator, 0, false);
         admin.show();
-        CPanelDeskDlg window(m_prompter, static_cast<Authority>(authority), uint16_t(mask), inputModeAvailable);
+        CPanelDeskDlg window(m_console.context, static_cast<Authority>(authority), uint16_t(mask), inputModeAvailable);
         window.show();
         const char* names[] = {"monitorControlButton", "scheduleButton", "mailMonitoringSettingButton",
                                "passwordSettingButton"};
@@ -96,7 +97,7 @@ private slots:
             child<QPushButton>(&admin, restricted ? "monitorControlButton" : "monitoringButton")->pos();
         QCOMPARE(monitoring->pos(), place);
 
-        COperationPlaceholder* page = window.operationPage();
+        COperationDlg* page = window.operationPage();
         QCOMPARE(page->restricted(), restricted);
         QCOMPARE(page->inputSelection(), inputSelection);
         QCOMPARE(int(page->customizeMask()), operationMask);
@@ -106,7 +107,7 @@ private slots:
     {
         test::writeFile(m_folder->file("Panels.csv"), "1,0,[001] Lobby,,QX-P42,1,1,9600,0,true,false,0,0,0,"
                                                       "10008,,,true,,,0,0\r\n");
-        CPanelDeskDlg window(m_prompter, Authority::Administrator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.minimumSize(), window.maximumSize());
@@ -115,15 +116,15 @@ private slots:
         auto* frame = child<QWidget>(&window, "pageFrame");
         QVERIFY(frame->geometry().contains(page->geometry().translated(frame->pos())));
         CPanelTreeCtrl* tree = window.operationPage()->tree();
-        QVERIFY(tree->checkBoxes());
-        QCOMPARE(tree->rootItem()->text(0), QString("(All Monitors)"));
+        QVERIFY(!tree->checkBoxes()); // Single Mode
+        QCOMPARE(tree->rootItem()->text(0), QString("(Root)"));
         QCOMPARE(tree->rootItem()->childCount(), 1);
         QCOMPARE(tree->rootItem()->child(0)->text(0), QString("[001] Lobby"));
     }
 
     void versionInformationOpensTheSheetOnItsVersionPage()
     {
-        CPanelDeskDlg window(m_prompter, Authority::RestrictedOperator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::RestrictedOperator, 0, false);
         window.show();
         QString title, version;
         int pages = 0;
@@ -145,7 +146,7 @@ private slots:
 
     void mailMonitoringSettingOpensTheSheet()
     {
-        CPanelDeskDlg window(m_prompter, Authority::Administrator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
         bool opened = false;
         whenModalShown<CConfigSheet>([&](CConfigSheet* sheet) {
@@ -163,7 +164,7 @@ private slots:
         test::writeFile(programs.file("lumiwatch"),
                         "#!/bin/sh\necho \"$@\" > '" + output + ".tmp'\nmv '" + output + ".tmp' '" + output + "'\n");
         ::chmod(programs.file("lumiwatch").c_str(), 0755);
-        CPanelDeskDlg window(m_prompter, Authority::NormalOperator, 0x0008, false);
+        CPanelDeskDlg window(m_console.context, Authority::NormalOperator, 0x0008, false);
         window.setServerStarter(ServerStarter(programs.path()));
         window.show();
         child<QPushButton>(&window, "monitoringButton")->click();
@@ -175,7 +176,7 @@ private slots:
     void aServerThatCannotStartIsReported()
     {
         test::TempFolder empty;
-        CPanelDeskDlg window(m_prompter, Authority::RestrictedOperator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::RestrictedOperator, 0, false);
         window.setServerStarter(ServerStarter(empty.path()));
         window.show();
         child<QPushButton>(&window, "monitoringButton")->click();
@@ -185,7 +186,7 @@ private slots:
 
     void buttonsWithoutTheirWindowSaySo()
     {
-        CPanelDeskDlg window(m_prompter, Authority::Administrator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
         child<QPushButton>(&window, "scheduleButton")->click();
         child<QPushButton>(&window, "monitorControlButton")->click();
@@ -199,7 +200,7 @@ private slots:
         WindowMessageListener server;
         std::string error;
         QVERIFY(server.listenAs(kServerWindowClass, error));
-        CPanelDeskDlg window(m_prompter, Authority::Administrator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
         bool opened = false;
         whenModalShown<CSecurityDlg>([&](CSecurityDlg* dialog) {
@@ -230,7 +231,7 @@ private slots:
         QVERIFY(loadTranslation(path.toStdString()));
         QCOMPARE(uiFormat(132, "[007] Hall"), QString::fromUtf8("Der Monitor wird gelöscht.\n\n  [007] Hall"));
         {
-            CPanelDeskDlg window(m_prompter, Authority::Administrator, 0, false);
+            CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
             QCOMPARE(child<QPushButton>(&window, "monitoringButton")->text(), QString::fromUtf8("Überwachung"));
             QCOMPARE(child<QPushButton>(&window, "scheduleButton")->text(), QString("Schedule"));
         }
@@ -262,6 +263,7 @@ private slots:
 private:
     std::unique_ptr<test::TempDataFolder> m_folder;
     test::ScriptedPrompter m_prompter;
+    test::TestConsole m_console{m_prompter};
 };
 
 LUMIVANE_QTEST_MAIN(PanelDeskDlgTest)

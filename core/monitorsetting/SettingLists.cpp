@@ -289,9 +289,14 @@ CommandItem powerInputReadItem(PowerInputReading* reading)
     return item;
 }
 
+CommandItem powerSendItem(int32_t power)
+{
+    return setItem("POWR", power);
+}
+
 std::vector<CommandItem> powerInputSendList(const MONITOR_SETTING& setting)
 {
-    std::vector<CommandItem> items{setItem("POWR", setting.power)};
+    std::vector<CommandItem> items{powerSendItem(setting.power)};
     if (setting.power != 0 && setting.input != kNoInput)
         items.push_back(inputSwitchItem(&setting.input));
     return items;
