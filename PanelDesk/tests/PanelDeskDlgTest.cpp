@@ -253,6 +253,17 @@ private slots:
         unloadTranslation();
     }
 
+    // A watch whose dialog never shows fails the test and closes the window that was opened instead, so the
+    // test ends rather than waiting forever.
+    void modalWatchFailsWhenItsDialogNeverShows()
+    {
+        whenModalShown<CConfigSheet>([](CConfigSheet* sheet) { sheet->reject(); }, 200);
+        QDialog other;
+        QEXPECT_FAIL("", "the watched dialog is never shown", Continue);
+        QCOMPARE(other.exec(), int(QDialog::Rejected));
+        QCOMPARE(test::cancelModalWatches(), 0);
+    }
+
     void fileFiltersTakeTheTableForm()
     {
         QCOMPARE(qtFileFilter("Enlarge Setting File(*.esf)|*.esf||"), QString("Enlarge Setting File(*.esf) (*.esf)"));

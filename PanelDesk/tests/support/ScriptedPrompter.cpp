@@ -50,9 +50,11 @@ ErrorChoice ScriptedPrompter::askOnError(QWidget* parent, const ErrorBox& box)
         ++m_unexpected;
         return ErrorChoice::Abort;
     }
-    const ErrorChoice choice = m_errorChoices.front();
+    const ScriptedChoice next = m_errorChoices.front();
     m_errorChoices.pop_front();
-    return choice;
+    if (next.meanwhile)
+        next.meanwhile();
+    return next.choice;
 }
 
 QStringList ScriptedPrompter::texts() const

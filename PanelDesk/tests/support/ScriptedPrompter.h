@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace lumivane::test {
@@ -18,7 +19,11 @@ public:
     void answerNext(QMessageBox::StandardButton answer) { m_answers.push_back(answer); }
     void setNextFileName(const QString& path) { m_fileNames.push_back(path); }
     // The next communication error box takes `choice`; a box asked without one is unexpected (Abort).
-    void answerErrorNext(ErrorChoice choice) { m_errorChoices.push_back(choice); }
+    // `meanwhile` runs while the box is up (the operator fixes the cable, say).
+    void answerErrorNext(ErrorChoice choice, std::function<void()> meanwhile = {})
+    {
+        m_errorChoices.push_back({choice, std::move(meanwhile)});
+    }
 
     QMessageBox::StandardButton ask(QWidget* parent, const Prompt& prompt) override;
     QString openFileName(QWidget* parent, const FilePrompt& prompt) override;
@@ -45,7 +50,12 @@ public:
 private:
     std::deque<QMessageBox::StandardButton> m_answers;
     std::deque<QString> m_fileNames;
-    std::deque<ErrorChoice> m_errorChoices;
+    struct ScriptedChoice
+    {
+        ErrorChoice choice;
+        std::function<void()> meanwhile;
+    };
+    std::deque<ScriptedChoice> m_errorChoices;
     std::vector<AskedError> m_errorBoxes;
     std::vector<Prompt> m_asked;
     int m_unexpected = 0;

@@ -1,0 +1,246 @@
+// The run window and its error box, and the operation window's power and input against emulated monitors.
+#include "Emulator.h"
+#include "InputModes.h"
+#include "ModalDialogs.h"
+#include "ModelLookup.h"
+#include "QtTestMain.h"
+#include "ScriptedPrompter.h"
+#include "SettingLists.h"
+#include "StoreFiles.h"
+#include "TempFolder.h"
+#include "TestConsole.h"
+#include "common/CCommunicateDlg.h"
+#include "operation/COperationDlg.h"
+#include "operation/COperationTabCtrl.h"
+#include "tessera.h"
+#include "tree/CPanelTreeCtrl.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include <memory>
+
+using namespace lumivane;
+using namespace lumivane::test;
+
+namespace {
+
+constexpr uint32_t kAbsentAddress = 0x7F000009; // 127.0.0.9: nothing listens there
+
+uint32_t loopbackAddress(const std::string& text)
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    std::sscanf(text.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d);
+    return a << 24 | b << 16 | c << 8 | d;
+}
+
+} // namespace
+
+class OperationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { ::setenv("LUMIVANE_LINK_TIMEOUT_MS", "400", 1); }
+    void cleanupTestCase() { ::unsetenv("LUMIVANE_LINK_TIMEOUT_MS"); }
+    void init()
+    {
+        m_folder = std::make_unique<TempDataFolder>();
+        TESSERA_Initialize();
+        TESSERA_ShowErrorMessage(0);
+        std::string error;
+        m_fleet = sim::Emulator::startText("data-port 0\nsearch-port none\n"
+                                           "lan a 127.0.0.2\nmonitor hall model=QX-T988 power=off\n"
+                                           "lan b 127.0.0.3\nmonitor stage model=QX-T988 power=off\n",
+                                           &error);
+        QVERIFY2(m_fleet, error.c_str());
+        m_port = m_fleet->place("a")->dataPort;
+        writePanels({lanRecord(1, "[001] Hall", m_fleet->place("a")->address),
+                     lanRecord(2, "[002] Stage", m_fleet->place("b")->address), absentRecord(3, "[003] Gone")});
+    }
+    void cleanup()
+    {
+        cancelModalWatches();
+        QCOMPARE(m_prompter.unexpected(), 0);
+        QCOMPARE(m_console.dialogs.unexpected(), 0);
+        m_prompter.clear();
+        m_fleet.reset();
+        TESSERA_Uninitialize();
+        m_folder.reset();
+    }
+
+    // The run window names the monitor it works on and counts the monitors; the error box of a monitor that
+    // is not there offers Skip Monitor in a run over several, and its answers decide what happens next.
+    void errorBoxAnswersDriveTheRun_data()
+    {
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("stageReached");
+        QTest::newRow("retry, then skip monitor") << QList<int>{int(ErrorChoice::RetryCommand),
+                                                                int(ErrorChoice::SkipMonitor)}
+                                                  << true;
+        QTest::newRow("abort") << QList<int>{int(ErrorChoice::Abort)} << false;
+    }
+    void errorBoxAnswersDriveTheRun()
+    {
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, stageReached);
+        for (int answer : answers)
+            m_prompter.answerErrorNext(ErrorChoice(answer));
+        std::vector<CommandItem> items{powerSendItem(1)};
+        const std::vector<PANEL_DATA> monitors{panel(absentRecord(3, "[003] Gone")),
+                                               panel(lanRecord(2, "[002] Stage", "127.0.0.3"))};
+        QWidget owner;
+        QVERIFY(!m_console.runner.run(&owner, "Sending Power state and Input mode", items, monitors));
+
+        const auto& boxes = m_prompter.errorBoxes();
+        QCOMPARE(boxes.size(), size_t(answers.size()));
+        for (const auto& asked : boxes) {
+            QCOMPARE(asked.windowObjectName, QString("communicateDialog"));
+            QCOMPARE(asked.windowTitle, QString("Sending Power state and Input mode"));
+            QVERIFY2(asked.windowTexts.contains("[003] Gone"), qPrintable(asked.windowTexts.join('|')));
+            QVERIFY(asked.windowTexts.contains("0 / 2")); // monitors done
+            QVERIFY(asked.box.skipMonitorEnabled);
+            QVERIFY(!asked.box.skipCommandEnabled);
+            QVERIFY(QString::fromStdString(asked.box.text).contains("Monitor Name : [003] Gone"));
+        }
+        QCOMPARE(m_fleet->value("stage", "POWR").value_or(-1), stageReached ? 1 : 0);
+    }
+
+    // Retry opens the link again: a monitor that came back while the box was up finishes the run. With one
+    // monitor there is nothing to skip to.
+    void retryReachesAMonitorThatCameBack()
+    {
+        QVERIFY(m_fleet->setRefused("a", true));
+        m_prompter.answerErrorNext(ErrorChoice::RetryCommand, [this] { m_fleet->setRefused("a", false); });
+        std::vector<CommandItem> items{powerSendItem(1)};
+        QWidget owner;
+        QVERIFY(m_console.runner.run(&owner, "Sending Power state and Input mode", items,
+                                     {panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(1));
+        QVERIFY(!m_prompter.errorBoxes()[0].box.skipMonitorEnabled);
+        QCOMPARE(m_fleet->value("hall", "POWR").value_or(-1), 1);
+    }
+
+    // Single Mode: choosing a monitor reads its power (off: OFF latched, no input); "ON" switches it on,
+    // latches ON and shows the input the monitor reports.
+    void singleModeOnLatchesAndShowsTheInputReadBack()
+    {
+        COperationDlg window(m_console.context);
+        window.show();
+        CPanelTreeCtrl* tree = window.tree();
+        tree->setCurrentItem(tree->findItem(1, false));
+        auto* on = child<QPushButton>(&window, "powerOnButton");
+        auto* off = child<QPushButton>(&window, "powerOffButton");
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        QVERIFY(off->isChecked() && !on->isChecked());
+        QVERIFY(!inputs->isEnabled());
+        QCOMPARE(window.tabs()->messagePage()->message(), QString("Please power on the monitor and input signal."));
+
+        QTest::mouseClick(on, Qt::LeftButton);
+        QCOMPARE(m_fleet->value("hall", "POWR").value_or(-1), 1);
+        QVERIFY(on->isChecked() && !off->isChecked());
+        const ModelCode model = modelFromName("QX-T988", 0);
+        const InputModeIndex reported =
+            inputIndexFromNumber(model, m_fleet->value("hall", "INPS").value_or(0), m_fleet->value("hall", "SLDS").value_or(0));
+        QVERIFY(reported != kNoInput);
+        QCOMPARE(window.setting().input, reported);
+        QCOMPARE(inputs->currentText(), QString::fromStdString(inputModeName(reported)));
+        QVERIFY(inputs->isEnabled());
+        QCOMPARE(inputs->findData(kNoInput), -1); // the placeholder is gone once an input is known
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+        QCOMPARE(m_fleet->value("stage", "POWR").value_or(-1), 0); // only the selected monitor
+    }
+
+    // Choosing the input the monitor already shows sends nothing; another input goes to the monitor.
+    void sameInputAgainSendsNothing()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        COperationDlg window(m_console.context);
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(1, false));
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        const InputModeIndex shown = window.setting().input;
+        QVERIFY(shown != kNoInput);
+        const size_t before = m_fleet->commandsCarriedOut("hall").size();
+        emit inputs->activated(inputs->currentIndex());
+        QCOMPARE(m_fleet->commandsCarriedOut("hall").size(), before);
+
+        const int other = inputs->currentIndex() == 0 ? 1 : 0;
+        const InputModeIndex wanted = inputs->itemData(other).toInt();
+        inputs->setCurrentIndex(other);
+        emit inputs->activated(other);
+        QVERIFY(m_fleet->commandsCarriedOut("hall").size() > before);
+        QCOMPARE(window.setting().input, wanted);
+        const ModelCode model = modelFromName("QX-T988", 0);
+        QCOMPARE(inputIndexFromNumber(model, m_fleet->value("hall", "INPS").value_or(0),
+                                      m_fleet->value("hall", "SLDS").value_or(0)),
+                 wanted);
+    }
+
+    // Multi Mode: "ON" goes to every checked monitor; one that is not there is skipped, and the power counts
+    // as on anyway so that the input and the pages can be used. Neither button stays latched.
+    void multiModeOnWithOneFailingMonitor()
+    {
+        COperationDlg window(m_console.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::mouseClick(child<QPushButton>(&window, "multiModeButton"), Qt::LeftButton);
+        CPanelTreeCtrl* tree = window.tree();
+        QVERIFY(tree->checkBoxes());
+        for (int number : {1, 3}) {
+            QTreeWidgetItem* item = tree->findItem(number, false);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->checkBoxRect(item).center());
+        }
+        QCOMPARE(tree->selectedMonitors().size(), size_t(2));
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        QVERIFY(inputs->isEnabled());
+        QCOMPARE(inputs->currentData().toInt(), kNoInput);
+
+        m_prompter.answerErrorNext(ErrorChoice::SkipMonitor);
+        auto* on = child<QPushButton>(&window, "powerOnButton");
+        QTest::mouseClick(on, Qt::LeftButton);
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(1));
+        QVERIFY(QString::fromStdString(m_prompter.errorBoxes()[0].box.text).contains("[003] Gone"));
+        QCOMPARE(m_fleet->value("hall", "POWR").value_or(-1), 1);
+        QCOMPARE(m_fleet->value("stage", "POWR").value_or(-1), 0);
+        QCOMPARE(window.setting().power, 1);
+        QVERIFY(!on->isChecked() && !child<QPushButton>(&window, "powerOffButton")->isChecked());
+        QVERIFY(window.tabs()->isEnabled());
+        QCOMPARE(window.tabs()->messagePage()->message(), QString("Please select Input Mode."));
+    }
+
+    // Nothing checked: the power buttons are off limits and the page asks for a monitor.
+    void withoutMonitorsThePageAsksForOne()
+    {
+        COperationDlg window(m_console.context);
+        QCOMPARE(window.tabs()->shownTab(), QString("Message"));
+        QCOMPARE(window.tabs()->messagePage()->message(), QString("Please select monitor."));
+        QVERIFY(!child<QPushButton>(&window, "powerOnButton")->isEnabled());
+    }
+
+private:
+    TESSERA_PANEL_DATA lanRecord(int number, const std::string& name, const std::string& address)
+    {
+        TESSERA_PANEL_DATA record = panelRecord(number, 0, name, "QX-T988");
+        record.nInterface = 1;
+        record.dwIPAddress = loopbackAddress(address);
+        record.nDataPort = m_port;
+        return record;
+    }
+    TESSERA_PANEL_DATA absentRecord(int number, const std::string& name)
+    {
+        TESSERA_PANEL_DATA record = lanRecord(number, name, "127.0.0.9");
+        record.dwIPAddress = kAbsentAddress;
+        return record;
+    }
+    static PANEL_DATA panel(const TESSERA_PANEL_DATA& record) { return panelDataFromRecord(record); }
+
+    std::unique_ptr<TempDataFolder> m_folder;
+    std::unique_ptr<sim::Emulator> m_fleet;
+    int m_port = 0;
+    ScriptedPrompter m_prompter;
+    TestConsole m_console{m_prompter};
+};
+
+LUMIVANE_QTEST_MAIN(OperationTest)
+#include "OperationTest.moc"
