@@ -63,6 +63,8 @@ CCommunicateDlg::CCommunicateDlg(Prompter& prompter, const QString& title, std::
 
     m_monitorLabel->setObjectName("monitorLabel");
     m_monitorLabel->setMinimumWidth(320);
+    if (!m_monitors.empty())
+        m_monitorLabel->setText(QString::fromStdString(m_monitors.front().name));
     m_commandBar->setObjectName("commandBar");
     m_commandBar->setRange(0, std::max(m_itemCount, 1));
     m_commandBar->setValue(0);
@@ -106,8 +108,6 @@ CCommunicateDlg::~CCommunicateDlg()
 
 bool CCommunicateDlg::execute()
 {
-    if (!m_monitors.empty())
-        m_monitorLabel->setText(QString::fromStdString(m_monitors.front().name));
     m_run->start();
     exec();
     return m_run->wait() == 0;

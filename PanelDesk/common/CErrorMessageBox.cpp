@@ -17,7 +17,7 @@ CErrorMessageBox::CErrorMessageBox(const ErrorBox& box, QWidget* parent) : QDial
     report->setObjectName("reportEdit");
     report->setReadOnly(true);
     report->setPlainText(QString::fromStdString(box.text).remove('\r'));
-    report->setMinimumSize(460, 200);
+    report->setMinimumSize(480, 270);
 
     addChoice(ConsoleText::tr("&Retry Command"), ErrorChoice::RetryCommand, true, "retryCommandButton");
     addChoice(ConsoleText::tr("&Skip Command"), ErrorChoice::SkipCommand, box.skipCommandEnabled, "skipCommandButton");

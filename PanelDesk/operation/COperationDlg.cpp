@@ -161,8 +161,9 @@ void COperationDlg::updateControls()
     m_singleButton->setChecked(!m_multi);
     m_multiButton->setChecked(m_multi);
     const bool on = m_setting.power == 1;
-    m_onButton->setChecked(!m_multi && on);
-    m_offButton->setChecked(!m_multi && !on);
+    const bool latched = !m_multi && m_selectionState != kNoMonitor; // the power of a known monitor
+    m_onButton->setChecked(latched && on);
+    m_offButton->setChecked(latched && !on);
     m_powerGroup->setEnabled(m_selectionState != kNoMonitor);
     m_inputGroup->setEnabled((m_selectionState == kOneModel || m_selectionState == kMixedModels) && (m_multi || on));
 }

@@ -8,6 +8,9 @@
 #include "TempFolder.h"
 #include "operation/COperationDlg.h"
 #include "app/CPanelDeskDlg.h"
+#include "common/CCommunicateDlg.h"
+#include "common/CErrorMessageBox.h"
+#include "CommunicationErrors.h"
 #include "config/CConfigSheet.h"
 #include "security/CAuthentificationDlg.h"
 #include "security/CCustomizeAuthorityDlg.h"
@@ -161,6 +164,42 @@ private slots:
         showAndCheck(&customize, "customize-authority");
         CConfigSheet sheet(m_prompter, Authority::Administrator);
         showAndCheck(&sheet, "version-sheet");
+    }
+
+    void runWindowAndErrorBox()
+    {
+        CPanelTreeCtrl tree(m_prompter);
+        tree.reload();
+        const std::vector<PANEL_DATA> monitors{*CPanelTreeCtrl::dataOf(tree.findItem(4, false)),
+                                               *CPanelTreeCtrl::dataOf(tree.findItem(1, false))};
+        std::vector<CommandItem> items(3);
+        CCommunicateDlg run(m_prompter, "Sending Power state and Input mode", items, monitors);
+        showAndCheck(&run, "run-window");
+        QVERIFY(run.monitorText() == QString::fromStdString(monitors[0].name));
+
+        const TESSERA_PANEL_DATA lan = recordFromPanelData(monitors[0]);
+        CErrorMessageBox openFailure({openFailureText(lan), false, true});
+        showAndCheck(&openFailure, "error-box-open-failure");
+        QVERIFY(!child<QPushButton>(&openFailure, "skipCommandButton")->isEnabled());
+        CErrorMessageBox commandFailure({commandFailureText(lan, 9, "POWR0001", CommandNames()), true, true});
+        showAndCheck(&commandFailure, "error-box-command-failure");
+    }
+
+    void operationWindowInBothModes()
+    {
+        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
+        COperationDlg* operation = window.operationPage();
+        CPanelTreeCtrl* tree = operation->tree();
+        tree->setCurrentItem(tree->findItem(1, true)); // a group: nothing to read from
+        showAndCheck(&window, "operation-single-mode");
+
+        QTest::mouseClick(child<QPushButton>(&window, "multiModeButton"), Qt::LeftButton);
+        tree->expandAll();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->checkBoxRect(tree->findItem(1, true)).center());
+        QCOMPARE(tree->selectedMonitors().size(), size_t(3)); // the group's two and its sub-group's one
+        showAndCheck(&window, "operation-multi-mode-mixed");
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->checkBoxRect(tree->findItem(3, false)).center());
+        showAndCheck(&window, "operation-multi-mode");
     }
 
 private:
