@@ -2,9 +2,9 @@
 
 #include "common/ConsoleContext.h"
 #include "common/Prompter.h"
-#include "operation/COperationDlg.h"
 #include "common/UiText.h"
 #include "config/CConfigSheet.h"
+#include "operation/COperationDlg.h"
 #include "security/CSecurityDlg.h"
 #include "tree/PanelTreeImages.h"
 

@@ -30,8 +30,7 @@ public:
     void onProgress(RunProgress what, int value) override
     {
         QMetaObject::invokeMethod(
-            &m_window, [window = &m_window, what, value] { window->showProgress(what, value); },
-            Qt::QueuedConnection);
+            &m_window, [window = &m_window, what, value] { window->showProgress(what, value); }, Qt::QueuedConnection);
     }
 
     ErrorChoice askOnError(const ErrorBox& box) override

@@ -213,7 +213,8 @@ void COperationDlg::choosePage()
                                             "\"With Expansion Board\" settings of the selected monitors are not "
                                             "unified."));
     else if (m_selectionState == kMixedWithZr)
-        m_tabs->showMessage(ConsoleText::tr("You can control Power only, when both ZR-1190 and QX-Series are selected."));
+        m_tabs->showMessage(
+            ConsoleText::tr("You can control Power only, when both ZR-1190 and QX-Series are selected."));
     else if (!(m_customizeMask & kControlAllowed))
         m_tabs->showMessage(ConsoleText::tr("Control is not available because of authority."));
     else if (!m_multi && m_setting.power != 1)

@@ -75,9 +75,8 @@ private slots:
     {
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<bool>("stageReached");
-        QTest::newRow("retry, then skip monitor") << QList<int>{int(ErrorChoice::RetryCommand),
-                                                                int(ErrorChoice::SkipMonitor)}
-                                                  << true;
+        QTest::newRow("retry, then skip monitor")
+            << QList<int>{int(ErrorChoice::RetryCommand), int(ErrorChoice::SkipMonitor)} << true;
         QTest::newRow("abort") << QList<int>{int(ErrorChoice::Abort)} << false;
     }
     void errorBoxAnswersDriveTheRun()
@@ -140,8 +139,8 @@ private slots:
         QCOMPARE(m_fleet->value("hall", "POWR").value_or(-1), 1);
         QVERIFY(on->isChecked() && !off->isChecked());
         const ModelCode model = modelFromName("QX-T988", 0);
-        const InputModeIndex reported =
-            inputIndexFromNumber(model, m_fleet->value("hall", "INPS").value_or(0), m_fleet->value("hall", "SLDS").value_or(0));
+        const InputModeIndex reported = inputIndexFromNumber(model, m_fleet->value("hall", "INPS").value_or(0),
+                                                             m_fleet->value("hall", "SLDS").value_or(0));
         QVERIFY(reported != kNoInput);
         QCOMPARE(window.setting().input, reported);
         QCOMPARE(inputs->currentText(), QString::fromStdString(inputModeName(reported)));

@@ -49,10 +49,10 @@ template <typename Dialog> void whenModalShown(std::function<void(Dialog*)> act,
             act(dialog);
         } else if (deadline.hasExpired()) {
             QWidget* shown = QApplication::activeModalWidget();
-            const QString what = QString("the expected %1 was not shown within the time limit (modal window: %2)")
-                                     .arg(QString::fromLatin1(Dialog::staticMetaObject.className()),
-                                          shown ? QString::fromLatin1(shown->metaObject()->className())
-                                                : QString("none"));
+            const QString what =
+                QString("the expected %1 was not shown within the time limit (modal window: %2)")
+                    .arg(QString::fromLatin1(Dialog::staticMetaObject.className()),
+                         shown ? QString::fromLatin1(shown->metaObject()->className()) : QString("none"));
             QTest::qFail(qPrintable(what), __FILE__, __LINE__);
             closeModalWindows();
         }
