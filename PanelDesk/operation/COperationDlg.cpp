@@ -1,6 +1,7 @@
 #include "COperationDlg.h"
 
 #include "COperationTabCtrl.h"
+#include "CRCOperation.h"
 #include "InputModes.h"
 #include "InputSwitch.h"
 #include "ModelLookup.h"
@@ -54,7 +55,7 @@ COperationDlg::COperationDlg(ConsoleContext& context, QWidget* parent)
       m_offButton(latchButton(ConsoleText::tr("OFF"), "powerOffButton", this)),
       m_powerGroup(new QGroupBox(ConsoleText::tr("Power"), this)),
       m_inputGroup(new QGroupBox(ConsoleText::tr("Input Mode"), this)), m_inputCombo(new QComboBox(this)),
-      m_tabs(new COperationTabCtrl(this))
+      m_tabs(new COperationTabCtrl(context, *m_tree, m_setting.control, this))
 {
     setObjectName("operationPage");
     m_tree->setMode(PanelTreeMode::Operation);
@@ -220,9 +221,20 @@ void COperationDlg::choosePage()
     else if (!m_multi && m_setting.power != 1)
         m_tabs->showMessage(ConsoleText::tr("Please power on the monitor and input signal."));
     else if (m_setting.input != kNoInput)
-        m_tabs->showControl();
+        showControlPage();
     else
         m_tabs->showMessage(ConsoleText::tr("Please select Input Mode."));
+}
+
+void COperationDlg::showControlPage()
+{
+    if (m_modelName == "Brela") {
+        m_tabs->showZrControl();
+        return;
+    }
+    CRCOperation* page = m_tabs->showControl(m_multi, m_setting.input);
+    if (!m_multi && page->needsReceive())
+        page->receive();
 }
 
 // The monitor's power and input as it reports them; a failed reading leaves both as they were.
@@ -247,7 +259,7 @@ void COperationDlg::switchPower(bool on)
         updateControls();
         return;
     }
-    std::vector<CommandItem> items{powerSendItem(on ? 1 : 0)};
+    std::vector<CommandItem> items{settingItem("POWR", on ? 1 : 0)};
     PowerInputReading reading;
     const bool readBack = on && !m_multi;
     if (readBack)

@@ -56,10 +56,12 @@ private:
     void showInput(InputModeIndex input);
     void removeInputPlaceholder();
     void choosePage();
+    void showControlPage();
     void updateControls();
     void resetSetting(InputModeIndex input);
 
     ConsoleContext& m_context;
+    MONITOR_SETTING m_setting; // before the pages, which are bound to its blocks
     CPanelTreeCtrl* m_tree;
     QPushButton* m_singleButton;
     QPushButton* m_multiButton;
@@ -77,7 +79,6 @@ private:
     int m_selectionState = 0; // ModelUniformity of the checked (Single Mode: selected) monitors
     std::string m_modelName;
     ModelCode m_model;
-    MONITOR_SETTING m_setting;
     bool m_placeholderShown = false;
 };
 

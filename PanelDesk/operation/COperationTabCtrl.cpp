@@ -1,5 +1,6 @@
 #include "COperationTabCtrl.h"
 
+#include "CRCOperation.h"
 #include "common/UiText.h"
 
 #include <QLabel>
@@ -26,14 +27,18 @@ QString CInvalidOperation::message() const
     return m_text->text();
 }
 
-COperationTabCtrl::COperationTabCtrl(QWidget* parent)
-    : QTabWidget(parent), m_message(new CInvalidOperation(this)), m_control(new CInvalidOperation(this))
+COperationTabCtrl::COperationTabCtrl(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& control,
+                                     QWidget* parent)
+    : QTabWidget(parent), m_message(new CInvalidOperation(this)),
+      m_control(new CRCOperation(context, tree, control, this)), m_zrControl(new CInvalidOperation(this))
 {
     setObjectName("operationTabs");
-    m_control->setObjectName("controlPage");
-    m_control->setMessage(ConsoleText::tr("The settings of this input are not available in this version of Lumivane."));
+    m_zrControl->setObjectName("zrControlPage");
+    m_zrControl->setMessage(
+        ConsoleText::tr("The settings of the ZR-1190 family are not available in this version of Lumivane."));
     m_message->hide();
     m_control->hide();
+    m_zrControl->hide();
 }
 
 void COperationTabCtrl::showMessage(const QString& text)
@@ -42,9 +47,17 @@ void COperationTabCtrl::showMessage(const QString& text)
     showPage(m_message, ConsoleText::tr("Message"));
 }
 
-void COperationTabCtrl::showControl()
+CRCOperation* COperationTabCtrl::showControl(bool multi, InputModeIndex input)
 {
+    m_control->setMultiMode(multi);
+    m_control->setInputMode(input);
     showPage(m_control, ConsoleText::tr("CONTROL"));
+    return m_control;
+}
+
+void COperationTabCtrl::showZrControl()
+{
+    showPage(m_zrControl, ConsoleText::tr("CONTROL"));
 }
 
 void COperationTabCtrl::showPage(QWidget* page, const QString& tab)

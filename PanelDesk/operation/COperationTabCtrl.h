@@ -1,11 +1,18 @@
 #pragma once
 
+#include "InputModes.h"
+#include "MonitorSetting.h"
+
 #include <QTabWidget>
 #include <QWidget>
 
 class QLabel;
 
 namespace lumivane {
+
+class CPanelTreeCtrl;
+class CRCOperation;
+struct ConsoleContext;
 
 // The "Message" page: one explanatory text where no settings can be shown.
 class CInvalidOperation : public QWidget
@@ -25,21 +32,25 @@ class COperationTabCtrl : public QTabWidget
 {
     Q_OBJECT
 public:
-    explicit COperationTabCtrl(QWidget* parent = nullptr);
+    COperationTabCtrl(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& control, QWidget* parent = nullptr);
 
     // The "Message" tab with `text`.
     void showMessage(const QString& text);
-    // The "CONTROL" tab for the chosen input.
-    void showControl();
+    // The "CONTROL" tab of the main series, told the mode and the input.
+    CRCOperation* showControl(bool multi, InputModeIndex input);
+    // The "CONTROL" tab of the ZR-1190 family.
+    void showZrControl();
 
     QString shownTab() const { return count() > 0 ? tabText(0) : QString(); }
     CInvalidOperation* messagePage() const { return m_message; }
+    CRCOperation* controlPage() const { return m_control; }
 
 private:
     void showPage(QWidget* page, const QString& tab);
 
     CInvalidOperation* m_message;
-    CInvalidOperation* m_control; // until the CONTROL page is part of the console
+    CRCOperation* m_control;
+    CInvalidOperation* m_zrControl; // until the ZR-1190 page is part of the console
 };
 
 } // namespace lumivane

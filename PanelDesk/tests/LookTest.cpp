@@ -12,6 +12,7 @@
 #include "common/CErrorMessageBox.h"
 #include "config/CConfigSheet.h"
 #include "operation/COperationDlg.h"
+#include "operation/CRCOperation.h"
 #include "security/CAuthentificationDlg.h"
 #include "security/CCustomizeAuthorityDlg.h"
 #include "security/CSecurityDlg.h"
@@ -200,6 +201,18 @@ private slots:
         showAndCheck(&window, "operation-multi-mode-mixed");
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->checkBoxRect(tree->findItem(3, false)).center());
         showAndCheck(&window, "operation-multi-mode");
+    }
+
+    void controlPageInBothModes()
+    {
+        CPanelTreeCtrl tree(m_prompter);
+        ControlBlock block;
+        CRCOperation page(m_console.context, tree, block);
+        page.resize(360, 300);
+        page.setInputMode(1);
+        showAndCheck(&page, "control-page-single-mode");
+        page.setMultiMode(true);
+        showAndCheck(&page, "control-page-multi-mode");
     }
 
 private:

@@ -15,8 +15,11 @@
 #include "tessera.h"
 #include "tree/CPanelTreeCtrl.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
 
 #include <memory>
 
@@ -85,7 +88,7 @@ private slots:
         QFETCH(bool, stageReached);
         for (int answer : answers)
             m_prompter.answerErrorNext(ErrorChoice(answer));
-        std::vector<CommandItem> items{powerSendItem(1)};
+        std::vector<CommandItem> items{settingItem("POWR", 1)};
         const std::vector<PANEL_DATA> monitors{panel(absentRecord(3, "[003] Gone")),
                                                panel(lanRecord(2, "[002] Stage", "127.0.0.3"))};
         QWidget owner;
@@ -111,7 +114,7 @@ private slots:
     {
         QVERIFY(m_fleet->setRefused("a", true));
         m_prompter.answerErrorNext(ErrorChoice::RetryCommand, [this] { m_fleet->setRefused("a", false); });
-        std::vector<CommandItem> items{powerSendItem(1)};
+        std::vector<CommandItem> items{settingItem("POWR", 1)};
         QWidget owner;
         QVERIFY(m_console.runner.run(&owner, "Sending Power state and Input mode", items,
                                      {panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
@@ -215,6 +218,70 @@ private slots:
         QCOMPARE(window.tabs()->shownTab(), QString("Message"));
         QCOMPARE(window.tabs()->messagePage()->message(), QString("Please select monitor."));
         QVERIFY(!child<QPushButton>(&window, "powerOnButton")->isEnabled());
+    }
+
+    // Single Mode with the power on: the CONTROL page shows what the monitor holds, and a new brightness is
+    // sent at once. A send the monitor refuses keeps the former value, on the page and in the setting.
+    void controlPageReadsAndSendsInSingleMode()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        std::vector<CommandItem> preset{settingItem("VLMP", 20), settingItem("VOLM", 7)};
+        QWidget owner;
+        QVERIFY(m_console.runner.run(&owner, "Sending CONTROL setting", preset,
+                                     {panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
+
+        COperationDlg window(m_console.context);
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(1, false));
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+        auto* bright = child<QSpinBox>(&window, "brightEdit");
+        QCOMPARE(bright->value(), 20);
+        QCOMPARE(child<QSlider>(&window, "volumeSlider")->value(), 7);
+        QVERIFY(!child<QPushButton>(&window, "sendButton")->isVisible());
+
+        bright->setValue(12);
+        QCOMPARE(m_fleet->value("hall", "VLMP").value_or(-1), 12);
+        QCOMPARE(window.setting().control.VLMP, 12);
+
+        QVERIFY(m_fleet->setLocked("hall", true));
+        m_prompter.answerErrorNext(ErrorChoice::Abort);
+        child<QSlider>(&window, "brightSlider")->setValue(30);
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(1));
+        QCOMPARE(window.setting().control.VLMP, 12);
+        QCOMPARE(bright->value(), 12);
+        QCOMPARE(child<QSlider>(&window, "brightSlider")->value(), 12);
+    }
+
+    // Multi Mode: a change only ticks its row; "Send" sends the ticked rows to every checked monitor.
+    void controlPageSendsTickedRowsInMultiMode()
+    {
+        QVERIFY(m_fleet->setPower("hall", true) && m_fleet->setPower("stage", true));
+        COperationDlg window(m_console.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setMultiMode(true);
+        CPanelTreeCtrl* tree = window.tree();
+        for (int number : {1, 2})
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              tree->checkBoxRect(tree->findItem(number, false)).center());
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        const int first = inputs->findData(selectableInputs(modelFromName("QX-T988", 0)).front());
+        inputs->setCurrentIndex(first);
+        emit inputs->activated(first); // sent to both: Multi Mode keeps it anyway
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+
+        const size_t before = m_fleet->commandsCarriedOut("hall").size();
+        child<QSpinBox>(&window, "volumeEdit")->setValue(9);
+        QCOMPARE(m_fleet->commandsCarriedOut("hall").size(), before); // nothing sent yet
+        QVERIFY(child<QCheckBox>(&window, "volumeCheck")->isChecked());
+        QVERIFY(!child<QCheckBox>(&window, "brightCheck")->isChecked());
+
+        QTest::mouseClick(child<QPushButton>(&window, "sendButton"), Qt::LeftButton);
+        for (const char* monitor : {"hall", "stage"})
+            QCOMPARE(m_fleet->value(monitor, "VOLM").value_or(-1), 9);
+        const auto carried = m_fleet->commandsCarriedOut("hall");
+        QCOMPARE(carried.size(), before + 1);
+        QVERIFY(QString::fromStdString(carried.back()).startsWith("VOLM"));
     }
 
 private:

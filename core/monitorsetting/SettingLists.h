@@ -88,8 +88,8 @@ struct PowerInputReading
 // the run; with several monitors the last one wins).
 CommandItem powerInputReadItem(PowerInputReading* reading);
 
-// "POWR%04d" with `power` (1 on, 0 off).
-CommandItem powerSendItem(int32_t power);
+// A SendText item: the setting command `code` with `value` ("VLMP0020").
+CommandItem settingItem(std::string_view code, int32_t value);
 
 // Power and input as a setting file is applied: "POWR%04d" with the power, then, while on and when the
 // record names an input, the input switch to setting.input.
