@@ -20,7 +20,7 @@ namespace lumivane {
 
 CPanelDeskDlg::CPanelDeskDlg(ConsoleContext& context, Authority authority, uint16_t customizeMask,
                              bool inputModeAvailable, QWidget* parent)
-    : QDialog(parent), m_prompter(context.prompter), m_authority(authority)
+    : QDialog(parent), m_context(context), m_prompter(context.prompter), m_authority(authority)
 {
     setObjectName("panelDeskWindow");
     setWindowTitle(applicationTitle());
@@ -101,19 +101,19 @@ void CPanelDeskDlg::showVersionInformation()
 {
     CConfigSheet sheet(m_prompter, m_authority, this);
     sheet.showVersionPage();
-    sheet.exec();
+    m_context.dialogs.exec(sheet);
 }
 
 void CPanelDeskDlg::openMailMonitoringSetting()
 {
     CConfigSheet sheet(m_prompter, m_authority, this);
-    sheet.exec();
+    m_context.dialogs.exec(sheet);
 }
 
 void CPanelDeskDlg::openPasswordSetting()
 {
     CSecurityDlg dialog(m_prompter, this);
-    dialog.exec();
+    m_context.dialogs.exec(dialog);
 }
 
 void CPanelDeskDlg::startServer()

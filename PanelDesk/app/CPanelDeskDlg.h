@@ -43,6 +43,7 @@ private:
     void openMailMonitoringSetting();
     void notAvailableYet(const QPushButton* button);
 
+    ConsoleContext& m_context;
     Prompter& m_prompter;
     Authority m_authority;
     bool m_restrictedLayout = false;

@@ -42,11 +42,14 @@ private slots:
         m_folder = std::make_unique<test::TempDataFolder>();
         loadProcessSettings();
         m_prompter.clear();
+        m_console.dialogs.clear();
     }
     void cleanup()
     {
         test::cancelModalWatches();
         QCOMPARE(m_prompter.unexpected(), 0);
+        QCOMPARE(m_console.dialogs.unexpected(), 0);
+        QCOMPARE(m_console.dialogs.pending(), size_t(0));
         m_folder.reset();
     }
 
@@ -129,14 +132,15 @@ private slots:
         QString title, version;
         int pages = 0;
         bool onVersionPage = false;
-        whenModalShown<CConfigSheet>([&](CConfigSheet* sheet) {
+        m_console.dialogs.expect<CConfigSheet>([&](CConfigSheet* sheet) {
             title = sheet->windowTitle();
             pages = sheet->pages()->count();
             onVersionPage = sheet->pages()->currentWidget()->objectName() == "versionPage";
             version = child<QLabel>(sheet, "versionLabel")->text();
-            sheet->reject();
+            return int(QDialog::Rejected);
         });
         child<QAction>(&window, "versionInformationAction")->trigger();
+        QCOMPARE(m_console.dialogs.pending(), size_t(0));
         QCOMPARE(title, QString("Mail/Monitoring Setting"));
         QCOMPARE(pages, 1);
         QVERIFY(onVersionPage);
@@ -148,13 +152,10 @@ private slots:
     {
         CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
-        bool opened = false;
-        whenModalShown<CConfigSheet>([&](CConfigSheet* sheet) {
-            opened = true;
-            sheet->accept();
-        });
+        m_console.dialogs.expect<CConfigSheet>([](CConfigSheet*) { return int(QDialog::Accepted); });
         child<QPushButton>(&window, "mailMonitoringSettingButton")->click();
-        QVERIFY(opened);
+        QCOMPARE(m_console.dialogs.opened(), QStringList{"lumivane::CConfigSheet"});
+        QCOMPARE(m_console.dialogs.pending(), size_t(0));
     }
 
     void monitoringStartsTheServerWithTheAuthority()
@@ -202,13 +203,12 @@ private slots:
         QVERIFY(server.listenAs(kServerWindowClass, error));
         CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
-        bool opened = false;
-        whenModalShown<CSecurityDlg>([&](CSecurityDlg* dialog) {
-            opened = true;
+        m_console.dialogs.expect<CSecurityDlg>([](CSecurityDlg* dialog) {
             child<QPushButton>(dialog, "closeButton")->click();
+            return dialog->result();
         });
         child<QPushButton>(&window, "passwordSettingButton")->click();
-        QVERIFY(opened);
+        QCOMPARE(m_console.dialogs.pending(), size_t(0));
         std::vector<int> received;
         for (int i = 0; i < 50 && received.empty(); ++i)
             server.poll(std::chrono::milliseconds(20), [&](const WindowMessage& m) { received.push_back(m.message); });

@@ -34,6 +34,12 @@ public:
     int unexpected() const { return m_unexpected; }
     size_t pending() const { return m_script.size(); }
     const QStringList& opened() const { return m_opened; } // class names, in order
+    void clear()
+    {
+        m_script.clear();
+        m_opened.clear();
+        m_unexpected = 0;
+    }
 
 private:
     std::deque<std::function<std::optional<int>(QDialog&)>> m_script;
