@@ -2,6 +2,8 @@
 
 #include "COperationTabCtrl.h"
 #include "CRCOperation.h"
+#include "CommandAvailability.h"
+#include "CommandText.h"
 #include "InputModes.h"
 #include "InputSwitch.h"
 #include "ModelLookup.h"
@@ -279,6 +281,26 @@ void COperationDlg::switchPower(bool on)
     choosePage();
 }
 
+// A monitor that shows several windows (PIP or PbyP) leaves them when its input changes: the operator
+// decides first. False when the check failed or the operator keeps the windows.
+bool COperationDlg::mayLeaveWindows(InputModeIndex input, const std::vector<PANEL_DATA>& monitors)
+{
+    if (m_modelName == "Brela" || !isCommandAvailable(m_model, queryCommand("MWIN")))
+        return true;
+    TerminalReading reading;
+    reading.input = input;
+    CommandItem check = terminalCheckItem(&reading);
+    if (!m_context.runner.run(this, sendingPowerTitle(), {&check, 1}, monitors))
+        return false;
+    constexpr int32_t kPictureInPicture = 3;
+    return reading.check.windows != kPictureInPicture ||
+           m_context.prompter.ask(this, {QString(),
+                                         ConsoleText::tr("You can not change input mode while PIP or PbyP setting is "
+                                                         "active.\nWill you cancel PIP or PbyP setting?"),
+                                         QMessageBox::Question, QMessageBox::Yes | QMessageBox::No}) ==
+               QMessageBox::Yes;
+}
+
 void COperationDlg::inputChosen(int position)
 {
     if (m_placeholderShown && position == 0)
@@ -288,9 +310,14 @@ void COperationDlg::inputChosen(int position)
     const InputModeIndex previous = m_setting.input;
     if (!m_multi && chosen == previous)
         return;
+    const std::vector<PANEL_DATA> monitors = m_tree->selectedMonitors();
+    if (!m_multi && monitors.size() == 1 && !mayLeaveWindows(chosen, monitors)) {
+        showInput(previous);
+        return;
+    }
     InputModeIndex wanted = chosen;
     CommandItem item = inputSwitchItem(&wanted);
-    const bool succeeded = m_context.runner.run(this, sendingPowerTitle(), {&item, 1}, m_tree->selectedMonitors());
+    const bool succeeded = m_context.runner.run(this, sendingPowerTitle(), {&item, 1}, monitors);
     if (succeeded || m_multi)
         resetSetting(chosen);
     showInput(m_setting.input);

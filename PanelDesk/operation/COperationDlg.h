@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QGroupBox;
@@ -52,6 +53,7 @@ private:
     void readPowerAndInput();
     void switchPower(bool on);
     void inputChosen(int position);
+    bool mayLeaveWindows(InputModeIndex input, const std::vector<PANEL_DATA>& monitors);
     void refillInputs();
     void showInput(InputModeIndex input);
     void removeInputPlaceholder();

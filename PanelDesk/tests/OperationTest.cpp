@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -177,6 +178,39 @@ private slots:
         QCOMPARE(inputIndexFromNumber(model, m_fleet->value("hall", "INPS").value_or(0),
                                       m_fleet->value("hall", "SLDS").value_or(0)),
                  wanted);
+    }
+
+    // A monitor showing PIP asks before its input changes: No leaves the monitor and the combo as they were,
+    // Yes ends PIP and switches.
+    void inputChangeOnAPipMonitorAsksFirst()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        std::vector<CommandItem> pip{settingItem("MWIN", 3)};
+        QWidget owner;
+        QVERIFY(
+            m_console.runner.run(&owner, "Sending settings", pip, {panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
+        COperationDlg window(m_console.context);
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(1, false));
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        const int shown = inputs->currentIndex();
+        const int inputBefore = m_fleet->value("hall", "INPS").value_or(-1);
+        const int other = shown == 0 ? 1 : 0;
+
+        m_prompter.answerNext(QMessageBox::No);
+        inputs->setCurrentIndex(other);
+        emit inputs->activated(other);
+        QCOMPARE(m_prompter.texts().size(), 1);
+        QVERIFY(m_prompter.last().text.contains("PIP or PbyP"));
+        QCOMPARE(inputs->currentIndex(), shown);
+        QCOMPARE(m_fleet->value("hall", "INPS").value_or(-1), inputBefore);
+        QCOMPARE(m_fleet->value("hall", "MWIN").value_or(-1), 3);
+
+        m_prompter.answerNext(QMessageBox::Yes);
+        inputs->setCurrentIndex(other);
+        emit inputs->activated(other);
+        QCOMPARE(m_fleet->value("hall", "MWIN").value_or(-1), 0);
+        QCOMPARE(window.setting().input, inputs->itemData(other).toInt());
     }
 
     // Multi Mode: "ON" goes to every checked monitor; one that is not there is skipped, and the power counts

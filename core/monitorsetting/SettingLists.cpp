@@ -131,6 +131,13 @@ int32_t readSeriesInput(LinkHandle link, ModelCode model, InputModeIndex& input,
     return 0;
 }
 
+int32_t terminalCheckRoutine(char* /*reportText*/, LinkHandle link, const char* modelName, int32_t modelFlags,
+                             void* data)
+{
+    TerminalReading& reading = *static_cast<TerminalReading*>(data);
+    return checkTerminals(link, modelFromName(modelName, modelFlags), reading.input, reading.check);
+}
+
 int32_t readPowerInputRoutine(char* reportText, LinkHandle link, const char* modelName, int32_t modelFlags, void* data)
 {
     PowerInputReading& reading = *static_cast<PowerInputReading*>(data);
@@ -290,6 +297,16 @@ CommandItem powerInputReadItem(PowerInputReading* reading)
     setText(item.text, queryCommand("POWR"));
     item.data = reading;
     item.routine = readPowerInputRoutine;
+    return item;
+}
+
+CommandItem terminalCheckItem(TerminalReading* reading)
+{
+    CommandItem item{};
+    item.kind = CommandItemKind::Custom;
+    setText(item.text, queryCommand("MWIN"));
+    item.data = reading;
+    item.routine = terminalCheckRoutine;
     return item;
 }
 
