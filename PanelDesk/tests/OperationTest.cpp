@@ -65,12 +65,15 @@ private slots:
     void cleanup()
     {
         cancelModalWatches();
-        QCOMPARE(m_prompter.unexpected(), 0);
-        QCOMPARE(m_console.dialogs.unexpected(), 0);
+        const int unexpectedBoxes = m_prompter.unexpected();
+        const int unexpectedDialogs = m_console.dialogs.unexpected();
         m_prompter.clear();
+        m_console.dialogs.clear();
         m_fleet.reset();
         TESSERA_Uninitialize();
         m_folder.reset();
+        QCOMPARE(unexpectedBoxes, 0);
+        QCOMPARE(unexpectedDialogs, 0);
     }
 
     // The run window names the monitor it works on and counts the monitors; the error box of a monitor that
@@ -107,6 +110,30 @@ private slots:
             QVERIFY(QString::fromStdString(asked.box.text).contains("Monitor Name : [003] Gone"));
         }
         QCOMPARE(m_fleet->value("stage", "POWR").value_or(-1), stageReached ? 1 : 0);
+    }
+
+    // The run window stays responsive while a slow monitor answers: Cancel ends the run after the command
+    // under way, without an error box, and the run counts as failed.
+    void cancelEndsTheRunAfterTheCurrentCommand()
+    {
+        QVERIFY(m_fleet->setPower("hall", true) && m_fleet->setReplyDelay("hall", 300));
+        std::vector<CommandItem> items{settingItem("VLMP", 10), settingItem("VLMP", 11), settingItem("VLMP", 12),
+                                       settingItem("VLMP", 13), settingItem("VLMP", 14)};
+        QString shownStep;
+        whenModalShown<CCommunicateDlg>([&](CCommunicateDlg* window) {
+            QTest::qWait(200); // the worker is inside a command, the window keeps taking events
+            shownStep = window->commandStepText();
+            auto* cancel = child<QPushButton>(window, "cancelButton");
+            cancel->click();
+            QVERIFY(!cancel->isEnabled());
+        });
+        QWidget owner;
+        QVERIFY(!m_console.runner.run(&owner, "Sending CONTROL setting", items,
+                                      {panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
+        QVERIFY(shownStep.endsWith("/ 5"));
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(0));
+        const int reached = m_fleet->value("hall", "VLMP").value_or(-1);
+        QVERIFY2(reached >= 10 && reached < 14, qPrintable(QString::number(reached)));
     }
 
     // Retry opens the link again: a monitor that came back while the box was up finishes the run. With one
