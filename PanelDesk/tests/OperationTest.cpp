@@ -10,6 +10,7 @@
 #include "TempFolder.h"
 #include "TestConsole.h"
 #include "common/CCommunicateDlg.h"
+#include "common/CErrorMessageBox.h"
 #include "operation/COperationDlg.h"
 #include "operation/COperationTabCtrl.h"
 #include "tessera.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -134,6 +136,31 @@ private slots:
         QCOMPARE(m_prompter.errorBoxes().size(), size_t(0));
         const int reached = m_fleet->value("hall", "VLMP").value_or(-1);
         QVERIFY2(reached >= 10 && reached < 14, qPrintable(QString::number(reached)));
+    }
+
+    // The console's own prompter shows the error box over the run window, with the buttons the run allows;
+    // its answer reaches the waiting worker.
+    void theRealErrorBoxAnswersTheWorker()
+    {
+        QtPrompter prompter;
+        WindowCommandRunner runner(prompter);
+        bool skipCommand = true, skipMonitor = false;
+        QString report;
+        whenModalShown<CErrorMessageBox>([&](CErrorMessageBox* box) {
+            skipCommand = child<QPushButton>(box, "skipCommandButton")->isEnabled();
+            skipMonitor = child<QPushButton>(box, "skipMonitorButton")->isEnabled();
+            report = child<QPlainTextEdit>(box, "reportEdit")->toPlainText();
+            QVERIFY(qobject_cast<CCommunicateDlg*>(box->parentWidget()));
+            child<QPushButton>(box, "skipMonitorButton")->click();
+        });
+        std::vector<CommandItem> items{settingItem("POWR", 1)};
+        QWidget owner;
+        QVERIFY(!runner.run(&owner, "Sending Power state and Input mode", items,
+                            {panel(absentRecord(3, "[003] Gone")), panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
+        QVERIFY(!skipCommand);
+        QVERIFY(skipMonitor);
+        QVERIFY(report.startsWith("Monitor Name : [003] Gone"));
+        QCOMPARE(m_fleet->value("hall", "POWR").value_or(-1), 1);
     }
 
     // Retry opens the link again: a monitor that came back while the box was up finishes the run. With one
