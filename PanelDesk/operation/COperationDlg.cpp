@@ -80,7 +80,7 @@ COperationDlg::COperationDlg(ConsoleContext& context, QWidget* parent)
     column->addWidget(m_powerGroup);
     column->addWidget(m_inputGroup);
     column->addStretch();
-    m_tabs->setFixedWidth(360);
+    m_tabs->setMinimumWidth(360);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -234,7 +234,7 @@ void COperationDlg::showControlPage()
         m_tabs->showZrControl();
         return;
     }
-    CRCOperation* page = m_tabs->showControl(m_multi, m_setting.input);
+    CRCOperation* page = m_tabs->showControl(m_multi, m_setting.input, m_model);
     if (!m_multi && page->needsReceive())
         page->receive();
 }

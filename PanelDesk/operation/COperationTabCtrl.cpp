@@ -4,6 +4,7 @@
 #include "common/UiText.h"
 
 #include <QLabel>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace lumivane {
@@ -29,16 +30,18 @@ QString CInvalidOperation::message() const
 
 COperationTabCtrl::COperationTabCtrl(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& control,
                                      QWidget* parent)
-    : QTabWidget(parent), m_message(new CInvalidOperation(this)),
+    : QTabWidget(parent), m_pages(new QStackedWidget(this)), m_message(new CInvalidOperation(this)),
       m_control(new CRCOperation(context, tree, control, this)), m_zrControl(new CInvalidOperation(this))
 {
     setObjectName("operationTabs");
     m_zrControl->setObjectName("zrControlPage");
     m_zrControl->setMessage(
         ConsoleText::tr("The settings of the ZR-1190 family are not available in this version of Lumivane."));
-    m_message->hide();
-    m_control->hide();
-    m_zrControl->hide();
+    // One tab over a stack of every page: the control keeps the size of the largest page, so the window
+    // keeps its size when the page changes.
+    for (QWidget* page : std::initializer_list<QWidget*>{m_message, m_control, m_zrControl})
+        m_pages->addWidget(page);
+    addTab(m_pages, QString());
 }
 
 void COperationTabCtrl::showMessage(const QString& text)
@@ -47,10 +50,10 @@ void COperationTabCtrl::showMessage(const QString& text)
     showPage(m_message, ConsoleText::tr("Message"));
 }
 
-CRCOperation* COperationTabCtrl::showControl(bool multi, InputModeIndex input)
+CRCOperation* COperationTabCtrl::showControl(bool multi, InputModeIndex input, ModelCode model)
 {
     m_control->setMultiMode(multi);
-    m_control->setInputMode(input);
+    m_control->setInputMode(input, model);
     showPage(m_control, ConsoleText::tr("CONTROL"));
     return m_control;
 }
@@ -60,19 +63,15 @@ void COperationTabCtrl::showZrControl()
     showPage(m_zrControl, ConsoleText::tr("CONTROL"));
 }
 
+QWidget* COperationTabCtrl::shownPage() const
+{
+    return m_pages->currentWidget();
+}
+
 void COperationTabCtrl::showPage(QWidget* page, const QString& tab)
 {
-    if (count() == 1 && widget(0) == page) {
-        setTabText(0, tab);
-        return;
-    }
-    while (count() > 0) {
-        QWidget* shown = widget(0);
-        removeTab(0);
-        shown->hide();
-    }
-    addTab(page, tab);
-    page->show();
+    m_pages->setCurrentWidget(page);
+    setTabText(0, tab);
 }
 
 } // namespace lumivane

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QLabel;
+class QStackedWidget;
 
 namespace lumivane {
 
@@ -37,17 +38,19 @@ public:
     // The "Message" tab with `text`.
     void showMessage(const QString& text);
     // The "CONTROL" tab of the main series, told the mode and the input.
-    CRCOperation* showControl(bool multi, InputModeIndex input);
+    CRCOperation* showControl(bool multi, InputModeIndex input, ModelCode model);
     // The "CONTROL" tab of the ZR-1190 family.
     void showZrControl();
 
-    QString shownTab() const { return count() > 0 ? tabText(0) : QString(); }
+    QString shownTab() const { return tabText(0); }
+    QWidget* shownPage() const;
     CInvalidOperation* messagePage() const { return m_message; }
     CRCOperation* controlPage() const { return m_control; }
 
 private:
     void showPage(QWidget* page, const QString& tab);
 
+    QStackedWidget* m_pages;
     CInvalidOperation* m_message;
     CRCOperation* m_control;
     CInvalidOperation* m_zrControl; // until the ZR-1190 page is part of the console

@@ -1,5 +1,8 @@
 #include "CRCOperation.h"
 
+#include "ChoiceRow.h"
+#include "CommandAvailability.h"
+#include "CommandText.h"
 #include "SettingLists.h"
 #include "SliderRow.h"
 #include "common/CommandRunner.h"
@@ -8,10 +11,8 @@
 #include "common/UiText.h"
 #include "tree/CPanelTreeCtrl.h"
 
-#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -30,31 +31,31 @@ QString sendingTitle()
 
 CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& block, QWidget* parent)
     : QWidget(parent), m_context(context), m_tree(tree), m_block(block),
-      m_muteCheck(new QCheckBox(ConsoleText::tr("MUTE :"), this)),
-      m_muteLabel(new QLabel(ConsoleText::tr("MUTE :"), this)), m_muteOn(new QPushButton(ConsoleText::tr("ON"), this)),
-      m_muteOff(new QPushButton(ConsoleText::tr("OFF"), this)), m_send(new QPushButton(ConsoleText::tr("Send"), this))
+      m_send(new QPushButton(ConsoleText::tr("Send"), this))
 {
     setObjectName("controlPage");
     auto* grid = new QGridLayout;
-    m_bright = new SliderRow(ConsoleText::tr("BRIGHT :"), "bright", 0, kLevelMaximum, grid, 0, this);
-    m_volume = new SliderRow(ConsoleText::tr("VOLUME :"), "volume", 0, kLevelMaximum, grid, 1, this);
-    m_muteCheck->setObjectName("muteCheck");
-    m_muteLabel->setObjectName("muteLabel");
-    m_muteOn->setObjectName("muteOnButton");
-    m_muteOff->setObjectName("muteOffButton");
-    m_send->setObjectName("sendButton");
-    for (QPushButton* button : {m_muteOn, m_muteOff}) {
-        button->setCheckable(true);
-        button->setAutoDefault(false);
-    }
-    auto* mute = new QHBoxLayout;
-    mute->addWidget(m_muteOn);
-    mute->addWidget(m_muteOff);
-    mute->addStretch();
-    grid->addWidget(m_muteCheck, 2, 0);
-    grid->addWidget(m_muteLabel, 2, 0);
-    grid->addLayout(mute, 2, 1, 1, 2);
+    m_size = new ChoiceRow(ConsoleText::tr("SIZE :"), "size",
+                           {{ConsoleText::tr("WIDE"), "sizeWideButton", 1},
+                            {ConsoleText::tr("ZOOM1"), "sizeZoom1Button", 2},
+                            {ConsoleText::tr("ZOOM2"), "sizeZoom2Button", 3},
+                            {ConsoleText::tr("NORMAL"), "sizeNormalButton", 4},
+                            {ConsoleText::tr("Dot by Dot"), "sizeDotByDotButton", 5}},
+                           grid, 0, this);
+    m_colourMode = new ChoiceRow(ConsoleText::tr("COLOR MODE :"), "colourMode",
+                                 {{ConsoleText::tr("STD"), "colourStdButton", 0},
+                                  {ConsoleText::tr("VIVID"), "colourVividButton", 2},
+                                  {ConsoleText::tr("sRGB"), "colourSrgbButton", 3},
+                                  {ConsoleText::tr("OFFICE"), "colourOfficeButton", 1},
+                                  {ConsoleText::tr("HIGH ILLUMINANCE"), "colourHighIlluminanceButton", 4}},
+                                 grid, 1, this);
+    m_bright = new SliderRow(ConsoleText::tr("BRIGHT :"), "bright", 0, kLevelMaximum, grid, 2, this);
+    m_volume = new SliderRow(ConsoleText::tr("VOLUME :"), "volume", 0, kLevelMaximum, grid, 3, this);
+    m_mute = new ChoiceRow(ConsoleText::tr("MUTE :"), "mute",
+                           {{ConsoleText::tr("ON"), "muteOnButton", 1}, {ConsoleText::tr("OFF"), "muteOffButton", 0}},
+                           grid, 4, this);
     grid->setColumnStretch(1, 1);
+    m_send->setObjectName("sendButton");
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -64,10 +65,12 @@ CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, Contro
     layout->addStretch();
     layout->addLayout(buttons);
 
+    connect(m_size, &ChoiceRow::chosen, this, [this](int value) { choose(m_size, m_block.WIDE, "WIDE", value); });
+    connect(m_colourMode, &ChoiceRow::chosen, this,
+            [this](int value) { choose(m_colourMode, m_block.BMOD, "BMOD", value); });
     connect(m_bright, &SliderRow::settled, this, [this](int value) { settle(m_bright, m_block.VLMP, "VLMP", value); });
     connect(m_volume, &SliderRow::settled, this, [this](int value) { settle(m_volume, m_block.VOLM, "VOLM", value); });
-    connect(m_muteOn, &QPushButton::clicked, this, [this] { chooseMute(1); });
-    connect(m_muteOff, &QPushButton::clicked, this, [this] { chooseMute(0); });
+    connect(m_mute, &ChoiceRow::chosen, this, [this](int value) { choose(m_mute, m_block.MUTE, "MUTE", value); });
     connect(m_send, &QPushButton::clicked, this, &CRCOperation::sendTicked);
     setMultiMode(false);
 }
@@ -75,19 +78,26 @@ CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, Contro
 void CRCOperation::setMultiMode(bool multi)
 {
     m_multi = multi;
+    m_size->setMultiMode(multi);
+    m_colourMode->setMultiMode(multi);
     m_bright->setMultiMode(multi);
     m_volume->setMultiMode(multi);
-    m_muteCheck->setVisible(multi);
-    m_muteCheck->setChecked(false);
-    m_muteLabel->setVisible(!multi);
+    m_mute->setMultiMode(multi);
     m_send->setVisible(multi);
 }
 
-void CRCOperation::setInputMode(InputModeIndex input)
+void CRCOperation::setInputMode(InputModeIndex input, ModelCode model)
 {
     if (input == kNoInput)
         return;
     m_input = input;
+    const bool pcSide = isPcSideInput(input);
+    // The same five buttons stand for other WIDE values on a PC-side input.
+    m_size->setValues(pcSide ? std::vector<int>{1, 4, 5, 2, 3} : std::vector<int>{1, 2, 3, 4, 5});
+    m_size->setRowEnabled(input != kUsbInput);
+    m_colourMode->setChoiceEnabled(3, pcSide); // sRGB
+    m_colourMode->setChoiceEnabled(1, isCommandAvailable(model, settingCommand("BMOD", 1)));
+    m_colourMode->setChoiceEnabled(4, isCommandAvailable(model, settingCommand("BMOD", 4)));
     refreshPage();
 }
 
@@ -95,13 +105,14 @@ void CRCOperation::refreshPage()
 {
     m_bright->show(m_block.VLMP);
     m_volume->show(m_block.VOLM);
-    showMute();
+    showChoices();
 }
 
-void CRCOperation::showMute()
+void CRCOperation::showChoices()
 {
-    m_muteOn->setChecked(m_block.MUTE == 1);
-    m_muteOff->setChecked(m_block.MUTE != 1);
+    m_size->show(m_block.WIDE);
+    m_colourMode->show(m_block.BMOD >= 1 && m_block.BMOD <= 4 ? m_block.BMOD : 0);
+    m_mute->show(m_block.MUTE == 1 ? 1 : 0);
 }
 
 bool CRCOperation::receive()
@@ -131,21 +142,21 @@ void CRCOperation::settle(SliderRow* row, int32_t& stored, const char* code, int
     stored = value;
     if (row == m_volume) { // a volume change ends the mute on the monitor
         m_block.MUTE = 0;
-        showMute();
+        showChoices();
     }
 }
 
-void CRCOperation::chooseMute(int32_t value)
+void CRCOperation::choose(ChoiceRow* row, int32_t& stored, const char* code, int value)
 {
-    if (value != m_block.MUTE) {
+    if (value != stored) {
         if (m_multi) {
-            m_block.MUTE = value;
-            m_muteCheck->setChecked(true);
-        } else if (sendNow("MUTE", value)) {
-            m_block.MUTE = value;
+            stored = value;
+            row->tick();
+        } else if (sendNow(code, value)) {
+            stored = value;
         }
     }
-    showMute(); // a failed send leaves the former choice marked
+    showChoices(); // a refused choice never stays marked
 }
 
 bool CRCOperation::sendNow(const char* code, int value)
@@ -162,11 +173,15 @@ bool CRCOperation::sendNow(const char* code, int value)
 void CRCOperation::sendTicked()
 {
     unsigned rows = 0;
+    if (m_size->ticked())
+        rows |= ControlRowSize;
+    if (m_colourMode->ticked())
+        rows |= ControlRowColourMode;
     if (m_bright->ticked())
         rows |= ControlRowBright;
     if (m_volume->ticked())
         rows |= ControlRowVolume;
-    if (m_muteCheck->isChecked())
+    if (m_mute->ticked())
         rows |= ControlRowMute;
     if (rows == 0) {
         m_context.prompter.exclamation(this, ConsoleText::tr("Please check the item to send."));

@@ -23,6 +23,7 @@ SliderRow::SliderRow(const QString& label, const QString& name, int minimum, int
     m_edit->setKeyboardTracking(false); // typing reports on Enter or when the edit box is left
     m_slider->setTracking(false);       // dragging reports once, on release
 
+    m_label->setMinimumWidth(m_rowBox->sizeHint().width()); // the page keeps its width in both modes
     grid->addWidget(m_rowBox, row, 0);
     grid->addWidget(m_label, row, 0);
     grid->addWidget(m_slider, row, 1);

@@ -2,6 +2,7 @@
 // line. With LUMIVANE_SCREENSHOT_DIR set, every window is also saved there as a picture to look at.
 #include "CommunicationErrors.h"
 #include "ModalDialogs.h"
+#include "ModelLookup.h"
 #include "QtTestMain.h"
 #include "ScriptedPrompter.h"
 #include "StoreFiles.h"
@@ -10,8 +11,10 @@
 #include "app/CPanelDeskDlg.h"
 #include "common/CCommunicateDlg.h"
 #include "common/CErrorMessageBox.h"
+#include "common/ConsoleContext.h"
 #include "config/CConfigSheet.h"
 #include "operation/COperationDlg.h"
+#include "operation/COperationTabCtrl.h"
 #include "operation/CRCOperation.h"
 #include "security/CAuthentificationDlg.h"
 #include "security/CCustomizeAuthorityDlg.h"
@@ -21,6 +24,7 @@
 #include "tree/CPanelTreeCtrl.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -67,6 +71,7 @@ void showAndCheck(QWidget* window, const QString& name)
 {
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCoreApplication::processEvents(); // layouts settle after a page changed
     checkNothingCutOff(window);
     saveScreenshot(window, name);
 }
@@ -188,7 +193,10 @@ private slots:
 
     void operationWindowInBothModes()
     {
-        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
+        // No monitor of the sample store may be reached: runs only succeed on paper.
+        RecordingRunner runner;
+        ConsoleContext context{m_prompter, m_console.dialogs, runner, m_console.notifier};
+        CPanelDeskDlg window(context, Authority::Administrator, 0, false);
         COperationDlg* operation = window.operationPage();
         CPanelTreeCtrl* tree = operation->tree();
         tree->setCurrentItem(tree->findItem(1, true)); // a group: nothing to read from
@@ -201,6 +209,15 @@ private slots:
         showAndCheck(&window, "operation-multi-mode-mixed");
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->checkBoxRect(tree->findItem(3, false)).center());
         showAndCheck(&window, "operation-multi-mode");
+
+        const QSize withMessage = window.size();
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        inputs->setCurrentIndex(1);
+        emit inputs->activated(1);
+        QCOMPARE(operation->tabs()->shownTab(), QString("CONTROL"));
+        QCOMPARE(runner.titles, QStringList{"Sending Power state and Input mode"});
+        showAndCheck(&window, "operation-multi-mode-control");
+        QCOMPARE(window.size(), withMessage); // the window does not jump when the page changes
     }
 
     void controlPageInBothModes()
@@ -209,7 +226,7 @@ private slots:
         ControlBlock block;
         CRCOperation page(m_console.context, tree, block);
         page.resize(360, 300);
-        page.setInputMode(1);
+        page.setInputMode(1, modelFromName("QX-T988", 0));
         showAndCheck(&page, "control-page-single-mode");
         page.setMultiMode(true);
         showAndCheck(&page, "control-page-multi-mode");

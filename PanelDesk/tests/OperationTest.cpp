@@ -340,6 +340,34 @@ private slots:
         QCOMPARE(child<QSlider>(&window, "brightSlider")->value(), 12);
     }
 
+    // A colour mode choice goes to the monitor at once; the marked button sends nothing again, and a choice
+    // the monitor refuses leaves the former one marked.
+    void colourModeChoiceIsSentAndARefusalKeepsTheFormer()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        COperationDlg window(m_console.context);
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(1, false));
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+        auto* vivid = child<QPushButton>(&window, "colourVividButton");
+        auto* standard = child<QPushButton>(&window, "colourStdButton");
+        QTest::mouseClick(vivid, Qt::LeftButton);
+        QCOMPARE(m_fleet->value("hall", "BMOD").value_or(-1), 2);
+        QVERIFY(vivid->isChecked() && !standard->isChecked());
+
+        const size_t before = m_fleet->commandsCarriedOut("hall").size();
+        QTest::mouseClick(vivid, Qt::LeftButton);
+        QCOMPARE(m_fleet->commandsCarriedOut("hall").size(), before);
+        QVERIFY(vivid->isChecked());
+
+        QVERIFY(m_fleet->setLocked("hall", true));
+        m_prompter.answerErrorNext(ErrorChoice::Abort);
+        QTest::mouseClick(standard, Qt::LeftButton);
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(1));
+        QVERIFY(vivid->isChecked() && !standard->isChecked());
+        QCOMPARE(window.setting().control.BMOD, 2);
+    }
+
     // Multi Mode: a change only ticks its row; "Send" sends the ticked rows to every checked monitor.
     void controlPageSendsTickedRowsInMultiMode()
     {

@@ -55,6 +55,24 @@ public:
     std::vector<int> messages;
 };
 
+// A runner that talks to no monitor: it records each run's title and command texts and answers `result`.
+// For tests of window states that would otherwise need monitors at addresses a test must not reach.
+class RecordingRunner final : public CommandRunner
+{
+public:
+    bool run(QWidget*, const QString& title, std::span<CommandItem> items,
+             const std::vector<PANEL_DATA>& monitors) override
+    {
+        titles << title;
+        for (const CommandItem& item : items)
+            commands << QString::fromLatin1(item.text);
+        return !monitors.empty() && result;
+    }
+    bool result = true;
+    QStringList titles;
+    QStringList commands;
+};
+
 // The console context of a test: the test's scripted prompter, scripted sub-dialogs, the real run window
 // (its error box answered by the prompter's script) and a recording notifier.
 struct TestConsole
