@@ -1,5 +1,6 @@
 #include "CRCOperation.h"
 
+#include "CSelectMonitorDlg.h"
 #include "ChoiceRow.h"
 #include "CommandAvailability.h"
 #include "CommandText.h"
@@ -31,7 +32,8 @@ QString sendingTitle()
 
 CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& block, QWidget* parent)
     : QWidget(parent), m_context(context), m_tree(tree), m_block(block),
-      m_send(new QPushButton(ConsoleText::tr("Send"), this))
+      m_send(new QPushButton(ConsoleText::tr("Send"), this)),
+      m_receive(new QPushButton(ConsoleText::tr("Receive"), this))
 {
     setObjectName("controlPage");
     auto* grid = new QGridLayout;
@@ -56,9 +58,11 @@ CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, Contro
                            grid, 4, this);
     grid->setColumnStretch(1, 1);
     m_send->setObjectName("sendButton");
+    m_receive->setObjectName("receiveButton");
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(m_receive);
     buttons->addWidget(m_send);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -72,6 +76,7 @@ CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, Contro
     connect(m_volume, &SliderRow::settled, this, [this](int value) { settle(m_volume, m_block.VOLM, "VOLM", value); });
     connect(m_mute, &ChoiceRow::chosen, this, [this](int value) { choose(m_mute, m_block.MUTE, "MUTE", value); });
     connect(m_send, &QPushButton::clicked, this, &CRCOperation::sendTicked);
+    connect(m_receive, &QPushButton::clicked, this, &CRCOperation::receiveFromOne);
     setMultiMode(false);
 }
 
@@ -117,13 +122,31 @@ void CRCOperation::showChoices()
 
 bool CRCOperation::receive()
 {
+    return receive(m_tree.selectedMonitors());
+}
+
+bool CRCOperation::receive(const std::vector<PANEL_DATA>& monitors)
+{
     std::vector<CommandItem> items = controlReceiveList(m_block, m_input);
-    const bool received =
-        m_context.runner.run(this, ConsoleText::tr("Receiving CONTROL setting"), items, m_tree.selectedMonitors());
+    const bool received = m_context.runner.run(this, ConsoleText::tr("Receiving CONTROL setting"), items, monitors);
     if (received)
         m_block.received = 1;
     refreshPage();
     return received;
+}
+
+void CRCOperation::receiveFromOne()
+{
+    const std::vector<PANEL_DATA> monitors = m_tree.selectedMonitors();
+    if (monitors.empty())
+        return;
+    if (monitors.size() == 1) {
+        receive(monitors);
+        return;
+    }
+    CSelectMonitorDlg choice(monitors, this);
+    if (m_context.dialogs.exec(choice) == QDialog::Accepted)
+        receive({choice.chosen()});
 }
 
 void CRCOperation::settle(SliderRow* row, int32_t& stored, const char* code, int value)

@@ -3,8 +3,11 @@
 #include "InputModes.h"
 #include "ModelCode.h"
 #include "MonitorSetting.h"
+#include "tree/PanelData.h"
 
 #include <QWidget>
+
+#include <vector>
 
 class QPushButton;
 
@@ -29,14 +32,16 @@ public:
     void setInputMode(InputModeIndex input, ModelCode model);
     void refreshPage();
     bool needsReceive() const { return m_block.received == 0; }
-    // Reads the block from the checked monitors ("Receiving CONTROL setting"); true when it succeeded.
-    bool receive();
+    // Reads the block from `monitors` ("Receiving CONTROL setting"); true when it succeeded.
+    bool receive(const std::vector<PANEL_DATA>& monitors);
+    bool receive(); // from the checked monitors
 
 private:
     void settle(SliderRow* row, int32_t& stored, const char* code, int value);
     void choose(ChoiceRow* row, int32_t& stored, const char* code, int value);
     bool sendNow(const char* code, int value);
     void sendTicked();
+    void receiveFromOne(); // the Receive button
     void showChoices();
 
     ConsoleContext& m_context;
@@ -50,6 +55,7 @@ private:
     SliderRow* m_volume;
     ChoiceRow* m_mute;
     QPushButton* m_send;
+    QPushButton* m_receive;
 };
 
 } // namespace lumivane

@@ -16,6 +16,7 @@
 #include "operation/COperationDlg.h"
 #include "operation/COperationTabCtrl.h"
 #include "operation/CRCOperation.h"
+#include "operation/CSelectMonitorDlg.h"
 #include "security/CAuthentificationDlg.h"
 #include "security/CCustomizeAuthorityDlg.h"
 #include "security/CSecurityDlg.h"
@@ -230,6 +231,10 @@ private slots:
         showAndCheck(&page, "control-page-single-mode");
         page.setMultiMode(true);
         showAndCheck(&page, "control-page-multi-mode");
+        tree.reload();
+        CSelectMonitorDlg select(
+            {*CPanelTreeCtrl::dataOf(tree.findItem(4, false)), *CPanelTreeCtrl::dataOf(tree.findItem(1, false))});
+        showAndCheck(&select, "select-monitor");
     }
 
 private:

@@ -13,6 +13,7 @@
 #include "common/CErrorMessageBox.h"
 #include "operation/COperationDlg.h"
 #include "operation/COperationTabCtrl.h"
+#include "operation/CSelectMonitorDlg.h"
 #include "tessera.h"
 #include "tree/CPanelTreeCtrl.h"
 
@@ -297,6 +298,46 @@ private slots:
         QVERIFY(!on->isChecked() && !child<QPushButton>(&window, "powerOffButton")->isChecked());
         QVERIFY(window.tabs()->isEnabled());
         QCOMPARE(window.tabs()->messagePage()->message(), QString("Please select Input Mode."));
+    }
+
+    // "Receive" over several checked monitors asks which one to read; cancelling reads nothing.
+    void receiveAsksWhichMonitorToReadFrom()
+    {
+        QVERIFY(m_fleet->setPower("hall", true) && m_fleet->setPower("stage", true));
+        std::vector<CommandItem> preset{settingItem("VLMP", 5)};
+        QWidget owner;
+        QVERIFY(m_console.runner.run(&owner, "Sending CONTROL setting", preset,
+                                     {panel(lanRecord(2, "[002] Stage", "127.0.0.3"))}));
+        COperationDlg window(m_console.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setMultiMode(true);
+        CPanelTreeCtrl* tree = window.tree();
+        for (int number : {1, 2})
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              tree->checkBoxRect(tree->findItem(number, false)).center());
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        inputs->setCurrentIndex(1);
+        emit inputs->activated(1);
+        auto* bright = child<QSpinBox>(&window, "brightEdit");
+        QCOMPARE(bright->value(), 31); // the defaults: Multi Mode reads nothing by itself
+
+        const size_t before = m_fleet->commandsCarriedOut("stage").size();
+        m_console.dialogs.expect<CSelectMonitorDlg>([](CSelectMonitorDlg*) { return int(QDialog::Rejected); });
+        QTest::mouseClick(child<QPushButton>(&window, "receiveButton"), Qt::LeftButton);
+        QCOMPARE(m_fleet->commandsCarriedOut("stage").size(), before);
+
+        QString offered;
+        m_console.dialogs.expect<CSelectMonitorDlg>([&](CSelectMonitorDlg* dialog) {
+            offered = child<QComboBox>(dialog, "monitorCombo")->itemText(1);
+            dialog->select(1);
+            return int(QDialog::Accepted);
+        });
+        QTest::mouseClick(child<QPushButton>(&window, "receiveButton"), Qt::LeftButton);
+        QCOMPARE(offered, QString("[002] Stage"));
+        QCOMPARE(m_console.dialogs.pending(), size_t(0));
+        QCOMPARE(bright->value(), 5);
+        QCOMPARE(window.setting().control.VLMP, 5);
     }
 
     // Nothing checked: the power buttons are off limits and the page asks for a monitor.
