@@ -5,6 +5,8 @@
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "WindowMessage.h"
+#include "common/CommandRunner.h"
+#include "common/ConsoleContext.h"
 #include "common/Prompter.h"
 #include "common/UiText.h"
 #include "security/CAuthentificationDlg.h"
@@ -83,7 +85,11 @@ int CPanelDeskApp::runLoggedIn()
     if (authority == Authority::None)
         return 0;
     const OperatorSettings& settings = processSettings().operatorSettings;
-    CPanelDeskDlg window(m_prompter, authority, static_cast<uint16_t>(settings.customize),
+    QtDialogRunner dialogs;
+    WindowCommandRunner runner(m_prompter);
+    QtServerNotifier notifier;
+    ConsoleContext context{m_prompter, dialogs, runner, notifier};
+    CPanelDeskDlg window(context, authority, static_cast<uint16_t>(settings.customize),
                          settings.inputModeAvailable != 0);
     m_mainWindow = &window;
     window.exec();

@@ -1,9 +1,10 @@
 #include "CPanelDeskDlg.h"
 
-#include "COperationPlaceholder.h"
+#include "common/ConsoleContext.h"
 #include "common/Prompter.h"
 #include "common/UiText.h"
 #include "config/CConfigSheet.h"
+#include "operation/COperationDlg.h"
 #include "security/CSecurityDlg.h"
 #include "tree/PanelTreeImages.h"
 
@@ -17,9 +18,9 @@
 
 namespace lumivane {
 
-CPanelDeskDlg::CPanelDeskDlg(Prompter& prompter, Authority authority, uint16_t customizeMask, bool inputModeAvailable,
-                             QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_authority(authority)
+CPanelDeskDlg::CPanelDeskDlg(ConsoleContext& context, Authority authority, uint16_t customizeMask,
+                             bool inputModeAvailable, QWidget* parent)
+    : QDialog(parent), m_context(context), m_prompter(context.prompter), m_authority(authority)
 {
     setObjectName("panelDeskWindow");
     setWindowTitle(applicationTitle());
@@ -48,7 +49,7 @@ CPanelDeskDlg::CPanelDeskDlg(Prompter& prompter, Authority authority, uint16_t c
 
     m_pageFrame = new QFrame(this);
     m_pageFrame->setObjectName("pageFrame");
-    m_operationPage = new COperationPlaceholder(prompter, m_pageFrame);
+    m_operationPage = new COperationDlg(context, m_pageFrame);
     auto* pageLayout = new QVBoxLayout(m_pageFrame);
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->addWidget(m_operationPage);
@@ -100,19 +101,19 @@ void CPanelDeskDlg::showVersionInformation()
 {
     CConfigSheet sheet(m_prompter, m_authority, this);
     sheet.showVersionPage();
-    sheet.exec();
+    m_context.dialogs.exec(sheet);
 }
 
 void CPanelDeskDlg::openMailMonitoringSetting()
 {
     CConfigSheet sheet(m_prompter, m_authority, this);
-    sheet.exec();
+    m_context.dialogs.exec(sheet);
 }
 
 void CPanelDeskDlg::openPasswordSetting()
 {
     CSecurityDlg dialog(m_prompter, this);
-    dialog.exec();
+    m_context.dialogs.exec(dialog);
 }
 
 void CPanelDeskDlg::startServer()

@@ -13,8 +13,9 @@ class QPushButton;
 
 namespace lumivane {
 
-class COperationPlaceholder;
+class COperationDlg;
 class Prompter;
+struct ConsoleContext;
 
 // The console's main window: a row of buttons above the page area that holds the operation window. The
 // buttons are laid out by the operator's authority, fixed for the life of the window.
@@ -22,12 +23,12 @@ class CPanelDeskDlg : public QDialog
 {
     Q_OBJECT
 public:
-    CPanelDeskDlg(Prompter& prompter, Authority authority, uint16_t customizeMask, bool inputModeAvailable,
+    CPanelDeskDlg(ConsoleContext& context, Authority authority, uint16_t customizeMask, bool inputModeAvailable,
                   QWidget* parent = nullptr);
 
     Authority authority() const { return m_authority; }
     bool restrictedLayout() const { return m_restrictedLayout; }
-    COperationPlaceholder* operationPage() const { return m_operationPage; }
+    COperationDlg* operationPage() const { return m_operationPage; }
     // Where "Monitoring" looks for the server program (the console's program folder unless set).
     void setServerStarter(ServerStarter starter) { m_serverStarter = std::move(starter); }
 
@@ -42,6 +43,7 @@ private:
     void openMailMonitoringSetting();
     void notAvailableYet(const QPushButton* button);
 
+    ConsoleContext& m_context;
     Prompter& m_prompter;
     Authority m_authority;
     bool m_restrictedLayout = false;
@@ -53,7 +55,7 @@ private:
     QPushButton* m_mailMonitoringSettingButton;
     QPushButton* m_passwordSettingButton;
     QFrame* m_pageFrame;
-    COperationPlaceholder* m_operationPage;
+    COperationDlg* m_operationPage;
     QAction* m_versionAction;
 };
 

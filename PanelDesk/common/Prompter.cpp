@@ -1,8 +1,10 @@
 #include "Prompter.h"
 
+#include "CErrorMessageBox.h"
 #include "UiText.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace lumivane {
 
@@ -46,12 +48,36 @@ QMessageBox::StandardButton QtPrompter::ask(QWidget* parent, const Prompt& promp
 
 QString QtPrompter::openFileName(QWidget* parent, const FilePrompt& prompt)
 {
-    return QFileDialog::getOpenFileName(parent, prompt.caption, prompt.path, qtFileFilter(prompt.filter));
+    return chooseFile(parent, prompt, FileMode::Open);
 }
 
 QString QtPrompter::saveFileName(QWidget* parent, const FilePrompt& prompt)
 {
-    return QFileDialog::getSaveFileName(parent, prompt.caption, prompt.path, qtFileFilter(prompt.filter));
+    return chooseFile(parent, prompt, FileMode::Save);
+}
+
+QString QtPrompter::chooseFile(QWidget* parent, const FilePrompt& prompt, FileMode mode)
+{
+    QFileDialog dialog(parent, prompt.caption, prompt.path.isEmpty() ? m_lastFolder : prompt.path,
+                       qtFileFilter(prompt.filter));
+    if (mode == FileMode::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !prompt.confirmOverwrite);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    dialog.setDefaultSuffix(prompt.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString chosen = dialog.selectedFiles().first();
+    m_lastFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+ErrorChoice QtPrompter::askOnError(QWidget* parent, const ErrorBox& box)
+{
+    CErrorMessageBox dialog(box, parent);
+    return dialog.choose();
 }
 
 QString qtFileFilter(const QString& tableFilter)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RunObserver.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -21,8 +23,10 @@ struct Prompt
 struct FilePrompt
 {
     QString caption;
-    QString path; // the folder to start in, or the suggested file
+    QString path; // the folder to start in, or the suggested file; empty: where the last file was chosen
     QString filter;
+    QString defaultSuffix;        // added to a typed name without one ("esf")
+    bool confirmOverwrite = true; // save only: ask before replacing an existing file
 };
 
 // Every message box and file dialog of the console goes through a Prompter, so that tests answer them
@@ -37,6 +41,8 @@ public:
     // The chosen path; empty when cancelled.
     virtual QString openFileName(QWidget* parent, const FilePrompt& prompt) = 0;
     virtual QString saveFileName(QWidget* parent, const FilePrompt& prompt) = 0;
+    // The communication error box of a run: the operator's choice among the enabled buttons.
+    virtual ErrorChoice askOnError(QWidget* parent, const ErrorBox& box) = 0;
 
     // Shorthands for the usual boxes.
     void plain(QWidget* parent, const QString& text);
@@ -54,6 +60,20 @@ public:
     QMessageBox::StandardButton ask(QWidget* parent, const Prompt& prompt) override;
     QString openFileName(QWidget* parent, const FilePrompt& prompt) override;
     QString saveFileName(QWidget* parent, const FilePrompt& prompt) override;
+    ErrorChoice askOnError(QWidget* parent, const ErrorBox& box) override;
+
+    // The folder of the last file chosen, where the next dialog without a path starts.
+    const QString& lastFolder() const { return m_lastFolder; }
+
+private:
+    enum class FileMode
+    {
+        Open,
+        Save
+    };
+    QString chooseFile(QWidget* parent, const FilePrompt& prompt, FileMode mode);
+
+    QString m_lastFolder;
 };
 
 // "Enlarge Setting File(*.esf)|*.esf||" → "Enlarge Setting File(*.esf) (*.esf)", pairs joined by ";;".

@@ -1,13 +1,22 @@
 // The look of the console's windows: nothing cut off, controls inside their window, the button row in one
 // line. With LUMIVANE_SCREENSHOT_DIR set, every window is also saved there as a picture to look at.
+#include "CommunicationErrors.h"
 #include "ModalDialogs.h"
+#include "ModelLookup.h"
 #include "QtTestMain.h"
 #include "ScriptedPrompter.h"
 #include "StoreFiles.h"
 #include "TempFolder.h"
-#include "app/COperationPlaceholder.h"
+#include "TestConsole.h"
 #include "app/CPanelDeskDlg.h"
+#include "common/CCommunicateDlg.h"
+#include "common/CErrorMessageBox.h"
+#include "common/ConsoleContext.h"
 #include "config/CConfigSheet.h"
+#include "operation/COperationDlg.h"
+#include "operation/COperationTabCtrl.h"
+#include "operation/CRCOperation.h"
+#include "operation/CSelectMonitorDlg.h"
 #include "security/CAuthentificationDlg.h"
 #include "security/CCustomizeAuthorityDlg.h"
 #include "security/CSecurityDlg.h"
@@ -16,6 +25,7 @@
 #include "tree/CPanelTreeCtrl.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -62,6 +72,7 @@ void showAndCheck(QWidget* window, const QString& name)
 {
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCoreApplication::processEvents(); // layouts settle after a page changed
     checkNothingCutOff(window);
     saveScreenshot(window, name);
 }
@@ -104,7 +115,7 @@ private slots:
     {
         QFETCH(int, authority);
         QFETCH(int, mask);
-        CPanelDeskDlg window(m_prompter, static_cast<Authority>(authority), uint16_t(mask), false);
+        CPanelDeskDlg window(m_console.context, static_cast<Authority>(authority), uint16_t(mask), false);
         CPanelTreeCtrl* tree = window.operationPage()->tree();
         tree->setItemChecked(tree->findItem(1, true), true);
         showAndCheck(&window, QString("main-") + QTest::currentDataTag());
@@ -162,9 +173,74 @@ private slots:
         showAndCheck(&sheet, "version-sheet");
     }
 
+    void runWindowAndErrorBox()
+    {
+        CPanelTreeCtrl tree(m_prompter);
+        tree.reload();
+        const std::vector<PANEL_DATA> monitors{*CPanelTreeCtrl::dataOf(tree.findItem(4, false)),
+                                               *CPanelTreeCtrl::dataOf(tree.findItem(1, false))};
+        std::vector<CommandItem> items(3);
+        CCommunicateDlg run(m_prompter, "Sending Power state and Input mode", items, monitors);
+        showAndCheck(&run, "run-window");
+        QVERIFY(run.monitorText() == QString::fromStdString(monitors[0].name));
+
+        const TESSERA_PANEL_DATA lan = recordFromPanelData(monitors[0]);
+        CErrorMessageBox openFailure({openFailureText(lan), false, true});
+        showAndCheck(&openFailure, "error-box-open-failure");
+        QVERIFY(!child<QPushButton>(&openFailure, "skipCommandButton")->isEnabled());
+        CErrorMessageBox commandFailure({commandFailureText(lan, 9, "POWR0001", CommandNames()), true, true});
+        showAndCheck(&commandFailure, "error-box-command-failure");
+    }
+
+    void operationWindowInBothModes()
+    {
+        // No monitor of the sample store may be reached: runs only succeed on paper.
+        RecordingRunner runner;
+        ConsoleContext context{m_prompter, m_console.dialogs, runner, m_console.notifier};
+        CPanelDeskDlg window(context, Authority::Administrator, 0, false);
+        COperationDlg* operation = window.operationPage();
+        CPanelTreeCtrl* tree = operation->tree();
+        tree->setCurrentItem(tree->findItem(1, true)); // a group: nothing to read from
+        showAndCheck(&window, "operation-single-mode");
+
+        QTest::mouseClick(child<QPushButton>(&window, "multiModeButton"), Qt::LeftButton);
+        tree->expandAll();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->checkBoxRect(tree->findItem(1, true)).center());
+        QCOMPARE(tree->selectedMonitors().size(), size_t(3)); // the group's two and its sub-group's one
+        showAndCheck(&window, "operation-multi-mode-mixed");
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->checkBoxRect(tree->findItem(3, false)).center());
+        showAndCheck(&window, "operation-multi-mode");
+
+        const QSize withMessage = window.size();
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        inputs->setCurrentIndex(1);
+        emit inputs->activated(1);
+        QCOMPARE(operation->tabs()->shownTab(), QString("CONTROL"));
+        QCOMPARE(runner.titles, QStringList{"Sending Power state and Input mode"});
+        showAndCheck(&window, "operation-multi-mode-control");
+        QCOMPARE(window.size(), withMessage); // the window does not jump when the page changes
+    }
+
+    void controlPageInBothModes()
+    {
+        CPanelTreeCtrl tree(m_prompter);
+        ControlBlock block;
+        CRCOperation page(m_console.context, tree, block);
+        page.resize(360, 300);
+        page.setInputMode(1, modelFromName("QX-T988", 0));
+        showAndCheck(&page, "control-page-single-mode");
+        page.setMultiMode(true);
+        showAndCheck(&page, "control-page-multi-mode");
+        tree.reload();
+        CSelectMonitorDlg select(
+            {*CPanelTreeCtrl::dataOf(tree.findItem(4, false)), *CPanelTreeCtrl::dataOf(tree.findItem(1, false))});
+        showAndCheck(&select, "select-monitor");
+    }
+
 private:
     std::unique_ptr<TempDataFolder> m_folder;
     ScriptedPrompter m_prompter;
+    TestConsole m_console{m_prompter};
 };
 
 LUMIVANE_QTEST_MAIN(LookTest)

@@ -6,12 +6,13 @@
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 #include "TempFolder.h"
+#include "TestConsole.h"
 #include "WindowMessageListener.h"
-#include "app/COperationPlaceholder.h"
 #include "app/CPanelDeskDlg.h"
 #include "common/UiText.h"
 #include "config/CConfigSheet.h"
 #include "config/CConfigVersionPage.h"
+#include "operation/COperationDlg.h"
 #include "security/CSecurityDlg.h"
 #include "tessera.h"
 #include "tree/CPanelTreeCtrl.h"
@@ -41,11 +42,14 @@ private slots:
         m_folder = std::make_unique<test::TempDataFolder>();
         loadProcessSettings();
         m_prompter.clear();
+        m_console.dialogs.clear();
     }
     void cleanup()
     {
         test::cancelModalWatches();
         QCOMPARE(m_prompter.unexpected(), 0);
+        QCOMPARE(m_console.dialogs.unexpected(), 0);
+        QCOMPARE(m_console.dialogs.pending(), size_t(0));
         m_folder.reset();
     }
 
@@ -76,9 +80,9 @@ private slots:
         QFETCH(bool, inputSelection);
         QFETCH(int, operationMask);
 
-        CPanelDeskDlg admin(m_prompter, Authority::Administrator, 0, false);
+        CPanelDeskDlg admin(m_console.context, Authority::Administrator, 0, false);
         admin.show();
-        CPanelDeskDlg window(m_prompter, static_cast<Authority>(authority), uint16_t(mask), inputModeAvailable);
+        CPanelDeskDlg window(m_console.context, static_cast<Authority>(authority), uint16_t(mask), inputModeAvailable);
         window.show();
         const char* names[] = {"monitorControlButton", "scheduleButton", "mailMonitoringSettingButton",
                                "passwordSettingButton"};
@@ -96,7 +100,7 @@ private slots:
             child<QPushButton>(&admin, restricted ? "monitorControlButton" : "monitoringButton")->pos();
         QCOMPARE(monitoring->pos(), place);
 
-        COperationPlaceholder* page = window.operationPage();
+        COperationDlg* page = window.operationPage();
         QCOMPARE(page->restricted(), restricted);
         QCOMPARE(page->inputSelection(), inputSelection);
         QCOMPARE(int(page->customizeMask()), operationMask);
@@ -106,7 +110,7 @@ private slots:
     {
         test::writeFile(m_folder->file("Panels.csv"), "1,0,[001] Lobby,,QX-P42,1,1,9600,0,true,false,0,0,0,"
                                                       "10008,,,true,,,0,0\r\n");
-        CPanelDeskDlg window(m_prompter, Authority::Administrator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.minimumSize(), window.maximumSize());
@@ -115,27 +119,28 @@ private slots:
         auto* frame = child<QWidget>(&window, "pageFrame");
         QVERIFY(frame->geometry().contains(page->geometry().translated(frame->pos())));
         CPanelTreeCtrl* tree = window.operationPage()->tree();
-        QVERIFY(tree->checkBoxes());
-        QCOMPARE(tree->rootItem()->text(0), QString("(All Monitors)"));
+        QVERIFY(!tree->checkBoxes()); // Single Mode
+        QCOMPARE(tree->rootItem()->text(0), QString("(Root)"));
         QCOMPARE(tree->rootItem()->childCount(), 1);
         QCOMPARE(tree->rootItem()->child(0)->text(0), QString("[001] Lobby"));
     }
 
     void versionInformationOpensTheSheetOnItsVersionPage()
     {
-        CPanelDeskDlg window(m_prompter, Authority::RestrictedOperator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::RestrictedOperator, 0, false);
         window.show();
         QString title, version;
         int pages = 0;
         bool onVersionPage = false;
-        whenModalShown<CConfigSheet>([&](CConfigSheet* sheet) {
+        m_console.dialogs.expect<CConfigSheet>([&](CConfigSheet* sheet) {
             title = sheet->windowTitle();
             pages = sheet->pages()->count();
             onVersionPage = sheet->pages()->currentWidget()->objectName() == "versionPage";
             version = child<QLabel>(sheet, "versionLabel")->text();
-            sheet->reject();
+            return int(QDialog::Rejected);
         });
         child<QAction>(&window, "versionInformationAction")->trigger();
+        QCOMPARE(m_console.dialogs.pending(), size_t(0));
         QCOMPARE(title, QString("Mail/Monitoring Setting"));
         QCOMPARE(pages, 1);
         QVERIFY(onVersionPage);
@@ -145,15 +150,12 @@ private slots:
 
     void mailMonitoringSettingOpensTheSheet()
     {
-        CPanelDeskDlg window(m_prompter, Authority::Administrator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
-        bool opened = false;
-        whenModalShown<CConfigSheet>([&](CConfigSheet* sheet) {
-            opened = true;
-            sheet->accept();
-        });
+        m_console.dialogs.expect<CConfigSheet>([](CConfigSheet*) { return int(QDialog::Accepted); });
         child<QPushButton>(&window, "mailMonitoringSettingButton")->click();
-        QVERIFY(opened);
+        QCOMPARE(m_console.dialogs.opened(), QStringList{"lumivane::CConfigSheet"});
+        QCOMPARE(m_console.dialogs.pending(), size_t(0));
     }
 
     void monitoringStartsTheServerWithTheAuthority()
@@ -163,7 +165,7 @@ private slots:
         test::writeFile(programs.file("lumiwatch"),
                         "#!/bin/sh\necho \"$@\" > '" + output + ".tmp'\nmv '" + output + ".tmp' '" + output + "'\n");
         ::chmod(programs.file("lumiwatch").c_str(), 0755);
-        CPanelDeskDlg window(m_prompter, Authority::NormalOperator, 0x0008, false);
+        CPanelDeskDlg window(m_console.context, Authority::NormalOperator, 0x0008, false);
         window.setServerStarter(ServerStarter(programs.path()));
         window.show();
         child<QPushButton>(&window, "monitoringButton")->click();
@@ -175,7 +177,7 @@ private slots:
     void aServerThatCannotStartIsReported()
     {
         test::TempFolder empty;
-        CPanelDeskDlg window(m_prompter, Authority::RestrictedOperator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::RestrictedOperator, 0, false);
         window.setServerStarter(ServerStarter(empty.path()));
         window.show();
         child<QPushButton>(&window, "monitoringButton")->click();
@@ -185,7 +187,7 @@ private slots:
 
     void buttonsWithoutTheirWindowSaySo()
     {
-        CPanelDeskDlg window(m_prompter, Authority::Administrator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
         child<QPushButton>(&window, "scheduleButton")->click();
         child<QPushButton>(&window, "monitorControlButton")->click();
@@ -199,15 +201,14 @@ private slots:
         WindowMessageListener server;
         std::string error;
         QVERIFY(server.listenAs(kServerWindowClass, error));
-        CPanelDeskDlg window(m_prompter, Authority::Administrator, 0, false);
+        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
-        bool opened = false;
-        whenModalShown<CSecurityDlg>([&](CSecurityDlg* dialog) {
-            opened = true;
+        m_console.dialogs.expect<CSecurityDlg>([](CSecurityDlg* dialog) {
             child<QPushButton>(dialog, "closeButton")->click();
+            return dialog->result();
         });
         child<QPushButton>(&window, "passwordSettingButton")->click();
-        QVERIFY(opened);
+        QCOMPARE(m_console.dialogs.pending(), size_t(0));
         std::vector<int> received;
         for (int i = 0; i < 50 && received.empty(); ++i)
             server.poll(std::chrono::milliseconds(20), [&](const WindowMessage& m) { received.push_back(m.message); });
@@ -230,7 +231,7 @@ private slots:
         QVERIFY(loadTranslation(path.toStdString()));
         QCOMPARE(uiFormat(132, "[007] Hall"), QString::fromUtf8("Der Monitor wird gelöscht.\n\n  [007] Hall"));
         {
-            CPanelDeskDlg window(m_prompter, Authority::Administrator, 0, false);
+            CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
             QCOMPARE(child<QPushButton>(&window, "monitoringButton")->text(), QString::fromUtf8("Überwachung"));
             QCOMPARE(child<QPushButton>(&window, "scheduleButton")->text(), QString("Schedule"));
         }
@@ -252,6 +253,17 @@ private slots:
         unloadTranslation();
     }
 
+    // A watch whose dialog never shows fails the test and closes the window that was opened instead, so the
+    // test ends rather than waiting forever.
+    void modalWatchFailsWhenItsDialogNeverShows()
+    {
+        whenModalShown<CConfigSheet>([](CConfigSheet* sheet) { sheet->reject(); }, 200);
+        QDialog other;
+        QEXPECT_FAIL("", "the watched dialog is never shown", Continue);
+        QCOMPARE(other.exec(), int(QDialog::Rejected));
+        QCOMPARE(test::cancelModalWatches(), 0);
+    }
+
     void fileFiltersTakeTheTableForm()
     {
         QCOMPARE(qtFileFilter("Enlarge Setting File(*.esf)|*.esf||"), QString("Enlarge Setting File(*.esf) (*.esf)"));
@@ -262,6 +274,7 @@ private slots:
 private:
     std::unique_ptr<test::TempDataFolder> m_folder;
     test::ScriptedPrompter m_prompter;
+    test::TestConsole m_console{m_prompter};
 };
 
 LUMIVANE_QTEST_MAIN(PanelDeskDlgTest)

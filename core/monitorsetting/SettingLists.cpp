@@ -29,13 +29,17 @@ void setText(char* target, const std::string& text)
     target[kCommandTextSize - 1] = '\0';
 }
 
-CommandItem setItem(std::string_view code, int32_t value)
+} // namespace
+
+CommandItem settingItem(std::string_view code, int32_t value)
 {
     CommandItem item{};
     item.kind = CommandItemKind::SendText;
     setText(item.text, settingCommand(code, value));
     return item;
 }
+
+namespace {
 
 CommandItem queryItem(std::string_view code, int32_t* into)
 {
@@ -127,6 +131,13 @@ int32_t readSeriesInput(LinkHandle link, ModelCode model, InputModeIndex& input,
     return 0;
 }
 
+int32_t terminalCheckRoutine(char* /*reportText*/, LinkHandle link, const char* modelName, int32_t modelFlags,
+                             void* data)
+{
+    TerminalReading& reading = *static_cast<TerminalReading*>(data);
+    return checkTerminals(link, modelFromName(modelName, modelFlags), reading.input, reading.check);
+}
+
 int32_t readPowerInputRoutine(char* reportText, LinkHandle link, const char* modelName, int32_t modelFlags, void* data)
 {
     PowerInputReading& reading = *static_cast<PowerInputReading*>(data);
@@ -167,13 +178,13 @@ std::vector<CommandItem> controlSendList(ControlBlock& block, InputModeIndex inp
         }
     }
     if (rows & ControlRowColourMode)
-        items.push_back(setItem("BMOD", block.BMOD));
+        items.push_back(settingItem("BMOD", block.BMOD));
     if (rows & ControlRowBright)
-        items.push_back(setItem("VLMP", block.VLMP));
+        items.push_back(settingItem("VLMP", block.VLMP));
     if (rows & ControlRowVolume)
-        items.push_back(setItem("VOLM", block.VOLM));
+        items.push_back(settingItem("VOLM", block.VOLM));
     if (rows & ControlRowMute)
-        items.push_back(setItem("MUTE", block.MUTE));
+        items.push_back(settingItem("MUTE", block.MUTE));
     return items;
 }
 
@@ -198,13 +209,13 @@ std::vector<CommandItem> zrControlSendList(ZrControlBlock& block, unsigned rows)
 {
     std::vector<CommandItem> items;
     if (rows & ZrRowWide)
-        items.push_back(setItem("WIDE", block.WIDE));
+        items.push_back(settingItem("WIDE", block.WIDE));
     if (rows & ZrRowAvMode)
-        items.push_back(setItem("AVMD", block.AVMD));
+        items.push_back(settingItem("AVMD", block.AVMD));
     if (rows & ZrRowVolume)
-        items.push_back(setItem("VOLM", block.VOLM));
+        items.push_back(settingItem("VOLM", block.VOLM));
     if (rows & ZrRowMute)
-        items.push_back(setItem("MUTE", block.MUTE));
+        items.push_back(settingItem("MUTE", block.MUTE));
     return items;
 }
 
@@ -216,7 +227,7 @@ std::vector<CommandItem> zrControlReceiveList(ZrControlBlock& block)
 
 std::vector<CommandItem> zrAvModeItems(ZrControlBlock& block, int32_t avMode)
 {
-    return {setItem("AVMD", avMode), queryItem("ACSU", &block.ACSU)};
+    return {settingItem("AVMD", avMode), queryItem("ACSU", &block.ACSU)};
 }
 
 CommandItem enlargeCheckItem(int32_t* allowed)
@@ -229,7 +240,7 @@ std::vector<CommandItem> cmsSetList(const CmsBlock& block, CmsQuantity quantity)
     std::vector<CommandItem> items;
     for (int colour = 0; colour < 6; ++colour)
         items.push_back(
-            setItem(std::string{'C', 'M', kCmsLetters[quantity], kCmsColours[colour]}, block.colour[colour]));
+            settingItem(std::string{'C', 'M', kCmsLetters[quantity], kCmsColours[colour]}, block.colour[colour]));
     return items;
 }
 
@@ -289,9 +300,19 @@ CommandItem powerInputReadItem(PowerInputReading* reading)
     return item;
 }
 
+CommandItem terminalCheckItem(TerminalReading* reading)
+{
+    CommandItem item{};
+    item.kind = CommandItemKind::Custom;
+    setText(item.text, queryCommand("MWIN"));
+    item.data = reading;
+    item.routine = terminalCheckRoutine;
+    return item;
+}
+
 std::vector<CommandItem> powerInputSendList(const MONITOR_SETTING& setting)
 {
-    std::vector<CommandItem> items{setItem("POWR", setting.power)};
+    std::vector<CommandItem> items{settingItem("POWR", setting.power)};
     if (setting.power != 0 && setting.input != kNoInput)
         items.push_back(inputSwitchItem(&setting.input));
     return items;

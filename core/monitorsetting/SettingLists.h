@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandItem.h"
+#include "InputSwitch.h"
 #include "MonitorSetting.h"
 
 #include <vector>
@@ -87,6 +88,20 @@ struct PowerInputReading
 // A Custom item that reads power and input of each monitor of a run into `*reading` (which must outlive
 // the run; with several monitors the last one wins).
 CommandItem powerInputReadItem(PowerInputReading* reading);
+
+// A SendText item: the setting command `code` with `value` ("VLMP0020").
+CommandItem settingItem(std::string_view code, int32_t value);
+
+// What the terminal check found on a monitor before it is switched to `input` (the last monitor of a run).
+struct TerminalReading
+{
+    InputModeIndex input = kNoInput;
+    TerminalCheck check;
+};
+
+// A Custom item that runs the input switch's terminal check (multi-window mode, terminal-select and slot
+// values) for `reading->input` on each monitor of a run, without changing anything.
+CommandItem terminalCheckItem(TerminalReading* reading);
 
 // Power and input as a setting file is applied: "POWR%04d" with the power, then, while on and when the
 // record names an input, the input switch to setting.input.

@@ -1,5 +1,8 @@
 #include "ScriptedPrompter.h"
 
+#include <QLabel>
+#include <QWidget>
+
 namespace lumivane::test {
 
 QMessageBox::StandardButton ScriptedPrompter::ask(QWidget* /*parent*/, const Prompt& prompt)
@@ -32,6 +35,28 @@ QString ScriptedPrompter::saveFileName(QWidget* parent, const FilePrompt& prompt
     return openFileName(parent, prompt);
 }
 
+ErrorChoice ScriptedPrompter::askOnError(QWidget* parent, const ErrorBox& box)
+{
+    AskedError asked{box, {}, {}, {}};
+    if (parent) {
+        asked.windowTitle = parent->windowTitle();
+        asked.windowObjectName = parent->objectName();
+        for (const QLabel* label : parent->findChildren<QLabel*>())
+            if (label->isVisibleTo(parent))
+                asked.windowTexts << label->text();
+    }
+    m_errorBoxes.push_back(asked);
+    if (m_errorChoices.empty()) {
+        ++m_unexpected;
+        return ErrorChoice::Abort;
+    }
+    const ScriptedChoice next = m_errorChoices.front();
+    m_errorChoices.pop_front();
+    if (next.meanwhile)
+        next.meanwhile();
+    return next.choice;
+}
+
 QStringList ScriptedPrompter::texts() const
 {
     QStringList texts;
@@ -44,6 +69,8 @@ void ScriptedPrompter::clear()
 {
     m_answers.clear();
     m_fileNames.clear();
+    m_errorChoices.clear();
+    m_errorBoxes.clear();
     m_asked.clear();
     m_unexpected = 0;
 }

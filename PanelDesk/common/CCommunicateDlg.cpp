@@ -1,0 +1,181 @@
+#include "CCommunicateDlg.h"
+
+#include "CommandRunner.h"
+#include "Prompter.h"
+#include "UiText.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace lumivane {
+
+namespace {
+
+QString stepText(int done, int count)
+{
+    return QString("%1 / %2").arg(done).arg(count);
+}
+
+} // namespace
+
+// Runs on the worker thread: hands everything to the window's thread.
+class CCommunicateDlg::Observer final : public RunObserver
+{
+public:
+    explicit Observer(CCommunicateDlg& window) : m_window(window) {}
+
+    void onProgress(RunProgress what, int value) override
+    {
+        QMetaObject::invokeMethod(
+            &m_window, [window = &m_window, what, value] { window->showProgress(what, value); }, Qt::QueuedConnection);
+    }
+
+    ErrorChoice askOnError(const ErrorBox& box) override
+    {
+        ErrorChoice choice = ErrorChoice::Abort;
+        QMetaObject::invokeMethod(
+            &m_window, [this, &box, &choice] { choice = m_window.askOnError(box); }, Qt::BlockingQueuedConnection);
+        return choice;
+    }
+
+private:
+    CCommunicateDlg& m_window;
+};
+
+CCommunicateDlg::CCommunicateDlg(Prompter& prompter, const QString& title, std::span<CommandItem> items,
+                                 const std::vector<PANEL_DATA>& monitors, QWidget* parent)
+    : QDialog(parent), m_prompter(prompter), m_monitors(monitors), m_itemCount(int(items.size())),
+      m_monitorLabel(new QLabel(this)), m_commandBar(new QProgressBar(this)), m_commandLabel(new QLabel(this)),
+      m_monitorBar(new QProgressBar(this)), m_monitorStepLabel(new QLabel(this)),
+      m_cancel(new QPushButton(ConsoleText::tr("Cancel"), this)), m_observer(std::make_unique<Observer>(*this))
+{
+    setObjectName("communicateDialog");
+    setWindowTitle(title);
+    setWindowFlag(Qt::WindowCloseButtonHint, false);
+    for (const PANEL_DATA& monitor : m_monitors)
+        m_records.push_back(recordFromPanelData(monitor));
+    for (const TESSERA_PANEL_DATA& record : m_records)
+        m_recordPointers.push_back(&record);
+
+    m_monitorLabel->setObjectName("monitorLabel");
+    m_monitorLabel->setMinimumWidth(320);
+    if (!m_monitors.empty())
+        m_monitorLabel->setText(QString::fromStdString(m_monitors.front().name));
+    m_commandBar->setObjectName("commandBar");
+    m_commandBar->setRange(0, std::max(m_itemCount, 1));
+    m_commandBar->setValue(0);
+    m_commandBar->setTextVisible(false);
+    m_commandLabel->setObjectName("commandStepLabel");
+    m_commandLabel->setText(stepText(0, m_itemCount));
+    const int monitorCount = int(m_monitors.size());
+    m_monitorBar->setObjectName("monitorBar");
+    m_monitorBar->setRange(0, std::max(monitorCount, 1));
+    m_monitorBar->setValue(0);
+    m_monitorBar->setTextVisible(false);
+    m_monitorStepLabel->setObjectName("monitorStepLabel");
+    m_monitorStepLabel->setText(stepText(0, monitorCount));
+    m_monitorBar->setVisible(monitorCount > 1);
+    m_monitorStepLabel->setVisible(monitorCount > 1);
+    m_cancel->setObjectName("cancelButton");
+    connect(m_cancel, &QPushButton::clicked, this, &CCommunicateDlg::cancelRun);
+
+    auto* bars = new QGridLayout;
+    bars->addWidget(m_commandBar, 0, 0);
+    bars->addWidget(m_commandLabel, 0, 1, Qt::AlignRight);
+    bars->addWidget(m_monitorBar, 1, 0);
+    bars->addWidget(m_monitorStepLabel, 1, 1, Qt::AlignRight);
+    bars->setColumnStretch(0, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_monitorLabel);
+    layout->addLayout(bars);
+    layout->addLayout(buttons);
+
+    RunRequest request{items, m_recordPointers, 0};
+    m_run = std::make_unique<CommunicationRun>(request, *m_observer);
+}
+
+CCommunicateDlg::~CCommunicateDlg()
+{
+    m_run.reset();
+}
+
+bool CCommunicateDlg::execute()
+{
+    m_run->start();
+    exec();
+    return m_run->wait() == 0;
+}
+
+QString CCommunicateDlg::monitorText() const
+{
+    return m_monitorLabel->text();
+}
+
+QString CCommunicateDlg::commandStepText() const
+{
+    return m_commandLabel->text();
+}
+
+QString CCommunicateDlg::monitorStepText() const
+{
+    return m_monitorStepLabel->text();
+}
+
+void CCommunicateDlg::showProgress(RunProgress what, int value)
+{
+    switch (what) {
+    case RunProgress::Ended:
+        done(2);
+        break;
+    case RunProgress::Finished:
+        done(1);
+        break;
+    case RunProgress::MonitorStep:
+        m_monitorBar->setValue(value);
+        m_monitorStepLabel->setText(stepText(value, int(m_monitors.size())));
+        if (value < int(m_monitors.size()))
+            m_monitorLabel->setText(QString::fromStdString(m_monitors[size_t(value)].name));
+        break;
+    case RunProgress::CommandStep:
+        m_commandBar->setValue(value);
+        m_commandLabel->setText(stepText(value, m_itemCount));
+        break;
+    case RunProgress::OuterRange:
+        m_monitorBar->setRange(0, value);
+        break;
+    }
+}
+
+ErrorChoice CCommunicateDlg::askOnError(const ErrorBox& box)
+{
+    return m_prompter.askOnError(this, box);
+}
+
+void CCommunicateDlg::cancelRun()
+{
+    m_run->cancel();
+    m_cancel->setEnabled(false);
+}
+
+void CCommunicateDlg::reject()
+{
+    if (m_cancel->isEnabled())
+        cancelRun();
+}
+
+bool WindowCommandRunner::run(QWidget* parent, const QString& title, std::span<CommandItem> items,
+                              const std::vector<PANEL_DATA>& monitors)
+{
+    if (monitors.empty())
+        return false;
+    CCommunicateDlg window(m_prompter, title, items, monitors, parent);
+    return window.execute();
+}
+
+} // namespace lumivane

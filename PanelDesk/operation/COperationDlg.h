@@ -1,0 +1,87 @@
+#pragma once
+
+#include "MonitorSetting.h"
+#include "tree/CPanelTreeListner.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QPushButton;
+
+namespace lumivane {
+
+class COperationTabCtrl;
+class CPanelTreeCtrl;
+struct ConsoleContext;
+
+// The main window's page for working the checked monitors: Single and Multi Mode, power, the input mode and
+// the setting pages. It owns the window's MONITOR_SETTING; the tree's selection, the operator's mask, the
+// mode and the power state decide what is enabled and which page is shown.
+class COperationDlg : public QWidget, private CPanelTreeListner
+{
+    Q_OBJECT
+public:
+    explicit COperationDlg(ConsoleContext& context, QWidget* parent = nullptr);
+
+    // Restricted layout: power only, and the input mode when `inputSelection`.
+    void setRestricted(bool restricted, bool inputSelection);
+    // The Normal Operator's mask (all bits for the other roles).
+    void setCustomizeMask(uint16_t mask);
+    void reloadMonitorTree();
+
+    bool restricted() const { return m_restricted; }
+    bool inputSelection() const { return m_inputSelection; }
+    uint16_t customizeMask() const { return m_customizeMask; }
+    CPanelTreeCtrl* tree() const { return m_tree; }
+    COperationTabCtrl* tabs() const { return m_tabs; }
+    bool multiMode() const { return m_multi; }
+    const MONITOR_SETTING& setting() const { return m_setting; }
+
+    void setMultiMode(bool multi);
+
+private:
+    // CPanelTreeListner
+    void itemClicked(QTreeWidgetItem* item, bool onCheckBox) override;
+    void selectionChanged() override;
+
+    void reevaluate();
+    void readPowerAndInput();
+    void switchPower(bool on);
+    void inputChosen(int position);
+    bool mayLeaveWindows(InputModeIndex input, const std::vector<PANEL_DATA>& monitors);
+    void refillInputs();
+    void showInput(InputModeIndex input);
+    void removeInputPlaceholder();
+    void choosePage();
+    void showControlPage();
+    void updateControls();
+    void resetSetting(InputModeIndex input);
+
+    ConsoleContext& m_context;
+    MONITOR_SETTING m_setting; // before the pages, which are bound to its blocks
+    CPanelTreeCtrl* m_tree;
+    QPushButton* m_singleButton;
+    QPushButton* m_multiButton;
+    QPushButton* m_onButton;
+    QPushButton* m_offButton;
+    QGroupBox* m_powerGroup;
+    QGroupBox* m_inputGroup;
+    QComboBox* m_inputCombo;
+    COperationTabCtrl* m_tabs;
+
+    bool m_multi = false;
+    bool m_restricted = false;
+    bool m_inputSelection = true;
+    uint16_t m_customizeMask = 0xFFFF;
+    int m_selectionState = 0; // ModelUniformity of the checked (Single Mode: selected) monitors
+    std::string m_modelName;
+    ModelCode m_model;
+    bool m_placeholderShown = false;
+};
+
+} // namespace lumivane

@@ -1,0 +1,77 @@
+#include "COperationTabCtrl.h"
+
+#include "CRCOperation.h"
+#include "common/UiText.h"
+
+#include <QLabel>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace lumivane {
+
+CInvalidOperation::CInvalidOperation(QWidget* parent) : QWidget(parent), m_text(new QLabel(this))
+{
+    setObjectName("invalidOperationPage");
+    m_text->setObjectName("messageLabel");
+    m_text->setWordWrap(true);
+    m_text->setAlignment(Qt::AlignCenter);
+    (new QVBoxLayout(this))->addWidget(m_text);
+}
+
+void CInvalidOperation::setMessage(const QString& text)
+{
+    m_text->setText(text);
+}
+
+QString CInvalidOperation::message() const
+{
+    return m_text->text();
+}
+
+COperationTabCtrl::COperationTabCtrl(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& control,
+                                     QWidget* parent)
+    : QTabWidget(parent), m_pages(new QStackedWidget(this)), m_message(new CInvalidOperation(this)),
+      m_control(new CRCOperation(context, tree, control, this)), m_zrControl(new CInvalidOperation(this))
+{
+    setObjectName("operationTabs");
+    m_zrControl->setObjectName("zrControlPage");
+    m_zrControl->setMessage(
+        ConsoleText::tr("The settings of the ZR-1190 family are not available in this version of Lumivane."));
+    // One tab over a stack of every page: the control keeps the size of the largest page, so the window
+    // keeps its size when the page changes.
+    for (QWidget* page : std::initializer_list<QWidget*>{m_message, m_control, m_zrControl})
+        m_pages->addWidget(page);
+    addTab(m_pages, QString());
+}
+
+void COperationTabCtrl::showMessage(const QString& text)
+{
+    m_message->setMessage(text);
+    showPage(m_message, ConsoleText::tr("Message"));
+}
+
+CRCOperation* COperationTabCtrl::showControl(bool multi, InputModeIndex input, ModelCode model)
+{
+    m_control->setMultiMode(multi);
+    m_control->setInputMode(input, model);
+    showPage(m_control, ConsoleText::tr("CONTROL"));
+    return m_control;
+}
+
+void COperationTabCtrl::showZrControl()
+{
+    showPage(m_zrControl, ConsoleText::tr("CONTROL"));
+}
+
+QWidget* COperationTabCtrl::shownPage() const
+{
+    return m_pages->currentWidget();
+}
+
+void COperationTabCtrl::showPage(QWidget* page, const QString& tab)
+{
+    m_pages->setCurrentWidget(page);
+    setTabText(0, tab);
+}
+
+} // namespace lumivane

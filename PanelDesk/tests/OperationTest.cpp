@@ -1,0 +1,469 @@
+// The run window and its error box, and the operation window's power and input against emulated monitors.
+#include "Emulator.h"
+#include "InputModes.h"
+#include "ModalDialogs.h"
+#include "ModelLookup.h"
+#include "QtTestMain.h"
+#include "ScriptedPrompter.h"
+#include "SettingLists.h"
+#include "StoreFiles.h"
+#include "TempFolder.h"
+#include "TestConsole.h"
+#include "common/CCommunicateDlg.h"
+#include "common/CErrorMessageBox.h"
+#include "operation/COperationDlg.h"
+#include "operation/COperationTabCtrl.h"
+#include "operation/CSelectMonitorDlg.h"
+#include "tessera.h"
+#include "tree/CPanelTreeCtrl.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+
+#include <memory>
+
+using namespace lumivane;
+using namespace lumivane::test;
+
+namespace {
+
+constexpr uint32_t kAbsentAddress = 0x7F000009; // 127.0.0.9: nothing listens there
+
+uint32_t loopbackAddress(const std::string& text)
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    std::sscanf(text.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d);
+    return a << 24 | b << 16 | c << 8 | d;
+}
+
+} // namespace
+
+class OperationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { ::setenv("LUMIVANE_LINK_TIMEOUT_MS", "400", 1); }
+    void cleanupTestCase() { ::unsetenv("LUMIVANE_LINK_TIMEOUT_MS"); }
+    void init()
+    {
+        m_folder = std::make_unique<TempDataFolder>();
+        TESSERA_Initialize();
+        TESSERA_ShowErrorMessage(0);
+        std::string error;
+        m_fleet = sim::Emulator::startText("data-port 0\nsearch-port none\n"
+                                           "lan a 127.0.0.2\nmonitor hall model=QX-T988 power=off\n"
+                                           "lan b 127.0.0.3\nmonitor stage model=QX-T988 power=off\n",
+                                           &error);
+        QVERIFY2(m_fleet, error.c_str());
+        m_port = m_fleet->place("a")->dataPort;
+        writePanels({lanRecord(1, "[001] Hall", m_fleet->place("a")->address),
+                     lanRecord(2, "[002] Stage", m_fleet->place("b")->address), absentRecord(3, "[003] Gone")});
+    }
+    void cleanup()
+    {
+        cancelModalWatches();
+        const int unexpectedBoxes = m_prompter.unexpected();
+        const int unexpectedDialogs = m_console.dialogs.unexpected();
+        m_prompter.clear();
+        m_console.dialogs.clear();
+        m_fleet.reset();
+        TESSERA_Uninitialize();
+        m_folder.reset();
+        QCOMPARE(unexpectedBoxes, 0);
+        QCOMPARE(unexpectedDialogs, 0);
+    }
+
+    // The run window names the monitor it works on and counts the monitors; the error box of a monitor that
+    // is not there offers Skip Monitor in a run over several, and its answers decide what happens next.
+    void errorBoxAnswersDriveTheRun_data()
+    {
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("stageReached");
+        QTest::newRow("retry, then skip monitor")
+            << QList<int>{int(ErrorChoice::RetryCommand), int(ErrorChoice::SkipMonitor)} << true;
+        QTest::newRow("abort") << QList<int>{int(ErrorChoice::Abort)} << false;
+    }
+    void errorBoxAnswersDriveTheRun()
+    {
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, stageReached);
+        for (int answer : answers)
+            m_prompter.answerErrorNext(ErrorChoice(answer));
+        std::vector<CommandItem> items{settingItem("POWR", 1)};
+        const std::vector<PANEL_DATA> monitors{panel(absentRecord(3, "[003] Gone")),
+                                               panel(lanRecord(2, "[002] Stage", "127.0.0.3"))};
+        QWidget owner;
+        QVERIFY(!m_console.runner.run(&owner, "Sending Power state and Input mode", items, monitors));
+
+        const auto& boxes = m_prompter.errorBoxes();
+        QCOMPARE(boxes.size(), size_t(answers.size()));
+        for (const auto& asked : boxes) {
+            QCOMPARE(asked.windowObjectName, QString("communicateDialog"));
+            QCOMPARE(asked.windowTitle, QString("Sending Power state and Input mode"));
+            QVERIFY2(asked.windowTexts.contains("[003] Gone"), qPrintable(asked.windowTexts.join('|')));
+            QVERIFY(asked.windowTexts.contains("0 / 2")); // monitors done
+            QVERIFY(asked.box.skipMonitorEnabled);
+            QVERIFY(!asked.box.skipCommandEnabled);
+            QVERIFY(QString::fromStdString(asked.box.text).contains("Monitor Name : [003] Gone"));
+        }
+        QCOMPARE(m_fleet->value("stage", "POWR").value_or(-1), stageReached ? 1 : 0);
+    }
+
+    // The run window stays responsive while a slow monitor answers: Cancel ends the run after the command
+    // under way, without an error box, and the run counts as failed.
+    void cancelEndsTheRunAfterTheCurrentCommand()
+    {
+        QVERIFY(m_fleet->setPower("hall", true) && m_fleet->setReplyDelay("hall", 300));
+        std::vector<CommandItem> items{settingItem("VLMP", 10), settingItem("VLMP", 11), settingItem("VLMP", 12),
+                                       settingItem("VLMP", 13), settingItem("VLMP", 14)};
+        QString shownStep;
+        whenModalShown<CCommunicateDlg>([&](CCommunicateDlg* window) {
+            QTest::qWait(200); // the worker is inside a command, the window keeps taking events
+            shownStep = window->commandStepText();
+            auto* cancel = child<QPushButton>(window, "cancelButton");
+            cancel->click();
+            QVERIFY(!cancel->isEnabled());
+        });
+        QWidget owner;
+        QVERIFY(!m_console.runner.run(&owner, "Sending CONTROL setting", items,
+                                      {panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
+        QVERIFY(shownStep.endsWith("/ 5"));
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(0));
+        const int reached = m_fleet->value("hall", "VLMP").value_or(-1);
+        QVERIFY2(reached >= 10 && reached < 14, qPrintable(QString::number(reached)));
+    }
+
+    // The console's own prompter shows the error box over the run window, with the buttons the run allows;
+    // its answer reaches the waiting worker.
+    void theRealErrorBoxAnswersTheWorker()
+    {
+        QtPrompter prompter;
+        WindowCommandRunner runner(prompter);
+        bool skipCommand = true, skipMonitor = false;
+        QString report;
+        whenModalShown<CErrorMessageBox>([&](CErrorMessageBox* box) {
+            skipCommand = child<QPushButton>(box, "skipCommandButton")->isEnabled();
+            skipMonitor = child<QPushButton>(box, "skipMonitorButton")->isEnabled();
+            report = child<QPlainTextEdit>(box, "reportEdit")->toPlainText();
+            QVERIFY(qobject_cast<CCommunicateDlg*>(box->parentWidget()));
+            child<QPushButton>(box, "skipMonitorButton")->click();
+        });
+        std::vector<CommandItem> items{settingItem("POWR", 1)};
+        QWidget owner;
+        QVERIFY(!runner.run(&owner, "Sending Power state and Input mode", items,
+                            {panel(absentRecord(3, "[003] Gone")), panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
+        QVERIFY(!skipCommand);
+        QVERIFY(skipMonitor);
+        QVERIFY(report.startsWith("Monitor Name : [003] Gone"));
+        QCOMPARE(m_fleet->value("hall", "POWR").value_or(-1), 1);
+    }
+
+    // Retry opens the link again: a monitor that came back while the box was up finishes the run. With one
+    // monitor there is nothing to skip to.
+    void retryReachesAMonitorThatCameBack()
+    {
+        QVERIFY(m_fleet->setRefused("a", true));
+        m_prompter.answerErrorNext(ErrorChoice::RetryCommand, [this] { m_fleet->setRefused("a", false); });
+        std::vector<CommandItem> items{settingItem("POWR", 1)};
+        QWidget owner;
+        QVERIFY(m_console.runner.run(&owner, "Sending Power state and Input mode", items,
+                                     {panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(1));
+        QVERIFY(!m_prompter.errorBoxes()[0].box.skipMonitorEnabled);
+        QCOMPARE(m_fleet->value("hall", "POWR").value_or(-1), 1);
+    }
+
+    // Single Mode: choosing a monitor reads its power (off: OFF latched, no input); "ON" switches it on,
+    // latches ON and shows the input the monitor reports.
+    void singleModeOnLatchesAndShowsTheInputReadBack()
+    {
+        COperationDlg window(m_console.context);
+        window.show();
+        CPanelTreeCtrl* tree = window.tree();
+        tree->setCurrentItem(tree->findItem(1, false));
+        auto* on = child<QPushButton>(&window, "powerOnButton");
+        auto* off = child<QPushButton>(&window, "powerOffButton");
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        QVERIFY(off->isChecked() && !on->isChecked());
+        QVERIFY(!inputs->isEnabled());
+        QCOMPARE(window.tabs()->messagePage()->message(), QString("Please power on the monitor and input signal."));
+
+        QTest::mouseClick(on, Qt::LeftButton);
+        QCOMPARE(m_fleet->value("hall", "POWR").value_or(-1), 1);
+        QVERIFY(on->isChecked() && !off->isChecked());
+        const ModelCode model = modelFromName("QX-T988", 0);
+        const InputModeIndex reported = inputIndexFromNumber(model, m_fleet->value("hall", "INPS").value_or(0),
+                                                             m_fleet->value("hall", "SLDS").value_or(0));
+        QVERIFY(reported != kNoInput);
+        QCOMPARE(window.setting().input, reported);
+        QCOMPARE(inputs->currentText(), QString::fromStdString(inputModeName(reported)));
+        QVERIFY(inputs->isEnabled());
+        QCOMPARE(inputs->findData(kNoInput), -1); // the placeholder is gone once an input is known
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+        QCOMPARE(m_fleet->value("stage", "POWR").value_or(-1), 0); // only the selected monitor
+    }
+
+    // Choosing the input the monitor already shows sends nothing; another input goes to the monitor.
+    void sameInputAgainSendsNothing()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        COperationDlg window(m_console.context);
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(1, false));
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        const InputModeIndex shown = window.setting().input;
+        QVERIFY(shown != kNoInput);
+        const size_t before = m_fleet->commandsCarriedOut("hall").size();
+        emit inputs->activated(inputs->currentIndex());
+        QCOMPARE(m_fleet->commandsCarriedOut("hall").size(), before);
+
+        const int other = inputs->currentIndex() == 0 ? 1 : 0;
+        const InputModeIndex wanted = inputs->itemData(other).toInt();
+        inputs->setCurrentIndex(other);
+        emit inputs->activated(other);
+        QVERIFY(m_fleet->commandsCarriedOut("hall").size() > before);
+        QCOMPARE(window.setting().input, wanted);
+        const ModelCode model = modelFromName("QX-T988", 0);
+        QCOMPARE(inputIndexFromNumber(model, m_fleet->value("hall", "INPS").value_or(0),
+                                      m_fleet->value("hall", "SLDS").value_or(0)),
+                 wanted);
+    }
+
+    // A monitor showing PIP asks before its input changes: No leaves the monitor and the combo as they were,
+    // Yes ends PIP and switches.
+    void inputChangeOnAPipMonitorAsksFirst()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        std::vector<CommandItem> pip{settingItem("MWIN", 3)};
+        QWidget owner;
+        QVERIFY(
+            m_console.runner.run(&owner, "Sending settings", pip, {panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
+        COperationDlg window(m_console.context);
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(1, false));
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        const int shown = inputs->currentIndex();
+        const int inputBefore = m_fleet->value("hall", "INPS").value_or(-1);
+        const int other = shown == 0 ? 1 : 0;
+
+        m_prompter.answerNext(QMessageBox::No);
+        inputs->setCurrentIndex(other);
+        emit inputs->activated(other);
+        QCOMPARE(m_prompter.texts().size(), 1);
+        QVERIFY(m_prompter.last().text.contains("PIP or PbyP"));
+        QCOMPARE(inputs->currentIndex(), shown);
+        QCOMPARE(m_fleet->value("hall", "INPS").value_or(-1), inputBefore);
+        QCOMPARE(m_fleet->value("hall", "MWIN").value_or(-1), 3);
+
+        m_prompter.answerNext(QMessageBox::Yes);
+        inputs->setCurrentIndex(other);
+        emit inputs->activated(other);
+        QCOMPARE(m_fleet->value("hall", "MWIN").value_or(-1), 0);
+        QCOMPARE(window.setting().input, inputs->itemData(other).toInt());
+    }
+
+    // Multi Mode: "ON" goes to every checked monitor; one that is not there is skipped, and the power counts
+    // as on anyway so that the input and the pages can be used. Neither button stays latched.
+    void multiModeOnWithOneFailingMonitor()
+    {
+        COperationDlg window(m_console.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::mouseClick(child<QPushButton>(&window, "multiModeButton"), Qt::LeftButton);
+        CPanelTreeCtrl* tree = window.tree();
+        QVERIFY(tree->checkBoxes());
+        for (int number : {1, 3}) {
+            QTreeWidgetItem* item = tree->findItem(number, false);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->checkBoxRect(item).center());
+        }
+        QCOMPARE(tree->selectedMonitors().size(), size_t(2));
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        QVERIFY(inputs->isEnabled());
+        QCOMPARE(inputs->currentData().toInt(), kNoInput);
+
+        m_prompter.answerErrorNext(ErrorChoice::SkipMonitor);
+        auto* on = child<QPushButton>(&window, "powerOnButton");
+        QTest::mouseClick(on, Qt::LeftButton);
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(1));
+        QVERIFY(QString::fromStdString(m_prompter.errorBoxes()[0].box.text).contains("[003] Gone"));
+        QCOMPARE(m_fleet->value("hall", "POWR").value_or(-1), 1);
+        QCOMPARE(m_fleet->value("stage", "POWR").value_or(-1), 0);
+        QCOMPARE(window.setting().power, 1);
+        QVERIFY(!on->isChecked() && !child<QPushButton>(&window, "powerOffButton")->isChecked());
+        QVERIFY(window.tabs()->isEnabled());
+        QCOMPARE(window.tabs()->messagePage()->message(), QString("Please select Input Mode."));
+    }
+
+    // "Receive" over several checked monitors asks which one to read; cancelling reads nothing.
+    void receiveAsksWhichMonitorToReadFrom()
+    {
+        QVERIFY(m_fleet->setPower("hall", true) && m_fleet->setPower("stage", true));
+        std::vector<CommandItem> preset{settingItem("VLMP", 5)};
+        QWidget owner;
+        QVERIFY(m_console.runner.run(&owner, "Sending CONTROL setting", preset,
+                                     {panel(lanRecord(2, "[002] Stage", "127.0.0.3"))}));
+        COperationDlg window(m_console.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setMultiMode(true);
+        CPanelTreeCtrl* tree = window.tree();
+        for (int number : {1, 2})
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              tree->checkBoxRect(tree->findItem(number, false)).center());
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        inputs->setCurrentIndex(1);
+        emit inputs->activated(1);
+        auto* bright = child<QSpinBox>(&window, "brightEdit");
+        QCOMPARE(bright->value(), 31); // the defaults: Multi Mode reads nothing by itself
+
+        const size_t before = m_fleet->commandsCarriedOut("stage").size();
+        m_console.dialogs.expect<CSelectMonitorDlg>([](CSelectMonitorDlg*) { return int(QDialog::Rejected); });
+        QTest::mouseClick(child<QPushButton>(&window, "receiveButton"), Qt::LeftButton);
+        QCOMPARE(m_fleet->commandsCarriedOut("stage").size(), before);
+
+        QString offered;
+        m_console.dialogs.expect<CSelectMonitorDlg>([&](CSelectMonitorDlg* dialog) {
+            offered = child<QComboBox>(dialog, "monitorCombo")->itemText(1);
+            dialog->select(1);
+            return int(QDialog::Accepted);
+        });
+        QTest::mouseClick(child<QPushButton>(&window, "receiveButton"), Qt::LeftButton);
+        QCOMPARE(offered, QString("[002] Stage"));
+        QCOMPARE(m_console.dialogs.pending(), size_t(0));
+        QCOMPARE(bright->value(), 5);
+        QCOMPARE(window.setting().control.VLMP, 5);
+    }
+
+    // Nothing checked: the power buttons are off limits and the page asks for a monitor.
+    void withoutMonitorsThePageAsksForOne()
+    {
+        COperationDlg window(m_console.context);
+        QCOMPARE(window.tabs()->shownTab(), QString("Message"));
+        QCOMPARE(window.tabs()->messagePage()->message(), QString("Please select monitor."));
+        QVERIFY(!child<QPushButton>(&window, "powerOnButton")->isEnabled());
+    }
+
+    // Single Mode with the power on: the CONTROL page shows what the monitor holds, and a new brightness is
+    // sent at once. A send the monitor refuses keeps the former value, on the page and in the setting.
+    void controlPageReadsAndSendsInSingleMode()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        std::vector<CommandItem> preset{settingItem("VLMP", 20), settingItem("VOLM", 7)};
+        QWidget owner;
+        QVERIFY(m_console.runner.run(&owner, "Sending CONTROL setting", preset,
+                                     {panel(lanRecord(1, "[001] Hall", "127.0.0.2"))}));
+
+        COperationDlg window(m_console.context);
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(1, false));
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+        auto* bright = child<QSpinBox>(&window, "brightEdit");
+        QCOMPARE(bright->value(), 20);
+        QCOMPARE(child<QSlider>(&window, "volumeSlider")->value(), 7);
+        QVERIFY(!child<QPushButton>(&window, "sendButton")->isVisible());
+
+        bright->setValue(12);
+        QCOMPARE(m_fleet->value("hall", "VLMP").value_or(-1), 12);
+        QCOMPARE(window.setting().control.VLMP, 12);
+
+        QVERIFY(m_fleet->setLocked("hall", true));
+        m_prompter.answerErrorNext(ErrorChoice::Abort);
+        child<QSlider>(&window, "brightSlider")->setValue(30);
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(1));
+        QCOMPARE(window.setting().control.VLMP, 12);
+        QCOMPARE(bright->value(), 12);
+        QCOMPARE(child<QSlider>(&window, "brightSlider")->value(), 12);
+    }
+
+    // A colour mode choice goes to the monitor at once; the marked button sends nothing again, and a choice
+    // the monitor refuses leaves the former one marked.
+    void colourModeChoiceIsSentAndARefusalKeepsTheFormer()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        COperationDlg window(m_console.context);
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(1, false));
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+        auto* vivid = child<QPushButton>(&window, "colourVividButton");
+        auto* standard = child<QPushButton>(&window, "colourStdButton");
+        QTest::mouseClick(vivid, Qt::LeftButton);
+        QCOMPARE(m_fleet->value("hall", "BMOD").value_or(-1), 2);
+        QVERIFY(vivid->isChecked() && !standard->isChecked());
+
+        const size_t before = m_fleet->commandsCarriedOut("hall").size();
+        QTest::mouseClick(vivid, Qt::LeftButton);
+        QCOMPARE(m_fleet->commandsCarriedOut("hall").size(), before);
+        QVERIFY(vivid->isChecked());
+
+        QVERIFY(m_fleet->setLocked("hall", true));
+        m_prompter.answerErrorNext(ErrorChoice::Abort);
+        QTest::mouseClick(standard, Qt::LeftButton);
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(1));
+        QVERIFY(vivid->isChecked() && !standard->isChecked());
+        QCOMPARE(window.setting().control.BMOD, 2);
+    }
+
+    // Multi Mode: a change only ticks its row; "Send" sends the ticked rows to every checked monitor.
+    void controlPageSendsTickedRowsInMultiMode()
+    {
+        QVERIFY(m_fleet->setPower("hall", true) && m_fleet->setPower("stage", true));
+        COperationDlg window(m_console.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setMultiMode(true);
+        CPanelTreeCtrl* tree = window.tree();
+        for (int number : {1, 2})
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              tree->checkBoxRect(tree->findItem(number, false)).center());
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        const int first = inputs->findData(selectableInputs(modelFromName("QX-T988", 0)).front());
+        inputs->setCurrentIndex(first);
+        emit inputs->activated(first); // sent to both: Multi Mode keeps it anyway
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+
+        const size_t before = m_fleet->commandsCarriedOut("hall").size();
+        child<QSpinBox>(&window, "volumeEdit")->setValue(9);
+        QCOMPARE(m_fleet->commandsCarriedOut("hall").size(), before); // nothing sent yet
+        QVERIFY(child<QCheckBox>(&window, "volumeCheck")->isChecked());
+        QVERIFY(!child<QCheckBox>(&window, "brightCheck")->isChecked());
+
+        QTest::mouseClick(child<QPushButton>(&window, "sendButton"), Qt::LeftButton);
+        for (const char* monitor : {"hall", "stage"})
+            QCOMPARE(m_fleet->value(monitor, "VOLM").value_or(-1), 9);
+        const auto carried = m_fleet->commandsCarriedOut("hall");
+        QCOMPARE(carried.size(), before + 1);
+        QVERIFY(QString::fromStdString(carried.back()).startsWith("VOLM"));
+    }
+
+private:
+    TESSERA_PANEL_DATA lanRecord(int number, const std::string& name, const std::string& address)
+    {
+        TESSERA_PANEL_DATA record = panelRecord(number, 0, name, "QX-T988");
+        record.nInterface = 1;
+        record.dwIPAddress = loopbackAddress(address);
+        record.nDataPort = m_port;
+        return record;
+    }
+    TESSERA_PANEL_DATA absentRecord(int number, const std::string& name)
+    {
+        TESSERA_PANEL_DATA record = lanRecord(number, name, "127.0.0.9");
+        record.dwIPAddress = kAbsentAddress;
+        return record;
+    }
+    static PANEL_DATA panel(const TESSERA_PANEL_DATA& record) { return panelDataFromRecord(record); }
+
+    std::unique_ptr<TempDataFolder> m_folder;
+    std::unique_ptr<sim::Emulator> m_fleet;
+    int m_port = 0;
+    ScriptedPrompter m_prompter;
+    TestConsole m_console{m_prompter};
+};
+
+LUMIVANE_QTEST_MAIN(OperationTest)
+#include "OperationTest.moc"
