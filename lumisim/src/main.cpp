@@ -5,12 +5,12 @@
 #include "ControlCommands.h"
 #include "Emulator.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
 #include <poll.h>
-#include <sstream>
 #include <string>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
@@ -21,6 +21,22 @@
 using lumivane::sim::Emulator;
 
 namespace {
+
+// The fleet file is read whole and closed before the emulator's threads start. False with errno set.
+bool readFleetFile(const std::string& path, std::string& text)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char chunk[4096];
+    ssize_t count;
+    while ((count = ::read(fd, chunk, sizeof chunk)) > 0)
+        text.append(chunk, static_cast<size_t>(count));
+    const int readErrno = errno;
+    ::close(fd);
+    errno = readErrno;
+    return count == 0;
+}
 
 int listenControlSocket(const std::string& path)
 {
@@ -90,13 +106,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: lumisim <fleet file> [--control <socket path>]\n");
         return 2;
     }
-    std::ifstream file(fleetPath);
-    if (!file) {
-        std::fprintf(stderr, "lumisim: cannot read %s\n", fleetPath.c_str());
+    std::string fleetText;
+    if (!readFleetFile(fleetPath, fleetText)) {
+        std::fprintf(stderr, "lumisim: cannot read %s: %s\n", fleetPath.c_str(), std::strerror(errno));
         return 1;
     }
-    std::stringstream text;
-    text << file.rdbuf();
 
     // The signals are taken through a descriptor; the emulator's thread inherits the blocked mask.
     sigset_t signals;
@@ -108,7 +122,7 @@ int main(int argc, char** argv)
     const int signalFd = ::signalfd(-1, &signals, SFD_CLOEXEC);
 
     std::string error;
-    auto emulator = Emulator::startText(text.str(), &error);
+    auto emulator = Emulator::startText(fleetText, &error);
     if (!emulator) {
         std::fprintf(stderr, "lumisim: %s\n", error.c_str());
         return 1;
