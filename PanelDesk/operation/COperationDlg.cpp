@@ -58,7 +58,8 @@ COperationDlg::COperationDlg(ConsoleContext& context, QWidget* parent)
       m_offButton(latchButton(ConsoleText::tr("OFF"), "powerOffButton", this)),
       m_powerGroup(new QGroupBox(ConsoleText::tr("Power"), this)),
       m_inputGroup(new QGroupBox(ConsoleText::tr("Input Mode"), this)), m_inputCombo(new QComboBox(this)),
-      m_tabs(new COperationTabCtrl(context, *m_tree, m_setting, this))
+      m_tabs(new COperationTabCtrl(context, *m_tree, m_setting, this)),
+      m_zrPowerWait(std::chrono::seconds(processSettings().environment.zrPowerWait))
 {
     setObjectName("operationPage");
     m_tree->setMode(PanelTreeMode::Operation);
@@ -262,6 +263,8 @@ void COperationDlg::switchPower(bool on)
     }
     std::vector<CommandItem> items{settingItem("POWR", on ? 1 : 0)};
     PowerInputReading reading;
+    reading.afterSwitchingOn = true;
+    reading.zrPowerWait = m_zrPowerWait;
     const bool readBack = on && !m_multi;
     if (readBack)
         items.push_back(powerInputReadItem(&reading));

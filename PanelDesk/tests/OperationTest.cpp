@@ -13,8 +13,8 @@
 #include "common/CErrorMessageBox.h"
 #include "operation/COperationDlg.h"
 #include "operation/COperationTabCtrl.h"
-#include "operation/CZRRcOperation.h"
 #include "operation/CSelectMonitorDlg.h"
+#include "operation/CZRRcOperation.h"
 #include "tessera.h"
 #include "tree/CPanelTreeCtrl.h"
 
@@ -481,6 +481,25 @@ private slots:
         QCOMPARE(window.setting().zrControl.ACSU, 1);
         QCOMPARE(window.setting().zrControl.AVMD, 3);
         QVERIFY(game->isChecked() && !child<QPushButton>(&window, "zrAvStandardButton")->isChecked());
+    }
+
+    // A ZR-1190 monitor refuses queries for a while after "ON": the window asks for its input again, the
+    // ZRPowerWait pause apart, and shows the input once the monitor answers.
+    void zrMonitorStartingUpIsAskedAgainForItsInput()
+    {
+        QVERIFY(m_fleet->setPowerUpTime("lobby", 250));
+        COperationDlg window(m_console.context);
+        window.setZrPowerWait(std::chrono::milliseconds(100));
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(4, false));
+        QTest::mouseClick(child<QPushButton>(&window, "powerOnButton"), Qt::LeftButton);
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(0));
+        QCOMPARE(m_fleet->value("lobby", "POWR").value_or(-1), 1);
+        const InputModeIndex reported =
+            inputIndexFromNumber(modelFromName("Brela", 0), m_fleet->value("lobby", "IAVD").value_or(0));
+        QVERIFY(reported != kNoInput);
+        QCOMPARE(window.setting().input, reported);
+        QCOMPARE(window.tabs()->shownPage(), static_cast<QWidget*>(window.tabs()->zrControlPage()));
     }
 
     // Multi Mode on the ZR-1190 page: changes only tick their rows; "Send" sends just the ticked rows, to
