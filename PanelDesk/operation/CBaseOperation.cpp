@@ -9,8 +9,8 @@
 
 namespace lumivane {
 
-CBaseOperation::CBaseOperation(ConsoleContext& context, CPanelTreeCtrl& tree, QWidget* parent)
-    : QWidget(parent), m_context(context), m_tree(tree)
+CBaseOperation::CBaseOperation(ConsoleContext& context, CPanelTreeCtrl& tree, int32_t& received, QWidget* parent)
+    : QWidget(parent), m_context(context), m_tree(tree), m_received(received)
 {
 }
 
@@ -24,7 +24,7 @@ bool CBaseOperation::receive(const std::vector<PANEL_DATA>& monitors)
     std::vector<CommandItem> items = receiveList();
     const bool received = m_context.runner.run(this, receiveTitle(), items, monitors);
     if (received)
-        receivedFlag() = 1;
+        m_received = 1;
     refreshPage();
     return received;
 }

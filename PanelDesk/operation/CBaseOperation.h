@@ -22,14 +22,15 @@ class CBaseOperation : public QWidget
 {
     Q_OBJECT
 public:
-    bool needsReceive() const { return receivedFlag() == 0; }
+    bool needsReceive() const { return m_received == 0; }
     // Reads the page's block from `monitors`; true when it succeeded. The page shows the values afterwards.
     bool receive(const std::vector<PANEL_DATA>& monitors);
     bool receive(); // from the checked monitors
     virtual void refreshPage() = 0;
 
 protected:
-    CBaseOperation(ConsoleContext& context, CPanelTreeCtrl& tree, QWidget* parent);
+    // `received` is the received flag of the page's block.
+    CBaseOperation(ConsoleContext& context, CPanelTreeCtrl& tree, int32_t& received, QWidget* parent);
 
     enum class Change
     {
@@ -49,12 +50,13 @@ protected:
 
     virtual std::vector<CommandItem> receiveList() = 0;
     virtual QString receiveTitle() const = 0;
-    virtual int32_t& receivedFlag() = 0;
-    const int32_t& receivedFlag() const { return const_cast<CBaseOperation*>(this)->receivedFlag(); }
 
     ConsoleContext& m_context;
     CPanelTreeCtrl& m_tree;
     bool m_multi = false;
+
+private:
+    int32_t& m_received;
 };
 
 } // namespace lumivane

@@ -26,7 +26,8 @@ QString sendingTitle()
 } // namespace
 
 CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& block, QWidget* parent)
-    : CBaseOperation(context, tree, parent), m_block(block), m_send(new QPushButton(ConsoleText::tr("Send"), this)),
+    : CBaseOperation(context, tree, block.received, parent), m_block(block),
+      m_send(new QPushButton(ConsoleText::tr("Send"), this)),
       m_receive(new QPushButton(ConsoleText::tr("Receive"), this))
 {
     setObjectName("controlPage");

@@ -30,7 +30,6 @@ public:
 private:
     std::vector<CommandItem> receiveList() override;
     QString receiveTitle() const override;
-    int32_t& receivedFlag() override { return m_block.received; }
     void settle(SliderRow* row, int32_t& stored, const char* code, int value);
     void choose(ChoiceRow* row, int32_t& stored, const char* code, int value);
     unsigned tickedRows() const;

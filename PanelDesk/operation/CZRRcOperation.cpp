@@ -37,7 +37,8 @@ int within(int value, int low, int high, int otherwise)
 } // namespace
 
 CZRRcOperation::CZRRcOperation(ConsoleContext& context, CPanelTreeCtrl& tree, ZrControlBlock& block, QWidget* parent)
-    : CBaseOperation(context, tree, parent), m_block(block), m_send(new QPushButton(ConsoleText::tr("Send"), this)),
+    : CBaseOperation(context, tree, block.received, parent), m_block(block),
+      m_send(new QPushButton(ConsoleText::tr("Send"), this)),
       m_receive(new QPushButton(ConsoleText::tr("Receive"), this))
 {
     setObjectName("zrControlPage");

@@ -28,7 +28,6 @@ public:
 private:
     std::vector<CommandItem> receiveList() override;
     QString receiveTitle() const override;
-    int32_t& receivedFlag() override { return m_block.received; }
 
     void choose(ChoiceRow* row, int32_t& stored, int value, std::vector<CommandItem> items);
     void settleVolume(int value);
