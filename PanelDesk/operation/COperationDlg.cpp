@@ -2,6 +2,7 @@
 
 #include "COperationTabCtrl.h"
 #include "CRCOperation.h"
+#include "CZRRcOperation.h"
 #include "CommandAvailability.h"
 #include "CommandText.h"
 #include "InputModes.h"
@@ -57,7 +58,8 @@ COperationDlg::COperationDlg(ConsoleContext& context, QWidget* parent)
       m_offButton(latchButton(ConsoleText::tr("OFF"), "powerOffButton", this)),
       m_powerGroup(new QGroupBox(ConsoleText::tr("Power"), this)),
       m_inputGroup(new QGroupBox(ConsoleText::tr("Input Mode"), this)), m_inputCombo(new QComboBox(this)),
-      m_tabs(new COperationTabCtrl(context, *m_tree, m_setting.control, this))
+      m_tabs(new COperationTabCtrl(context, *m_tree, m_setting, this)),
+      m_zrPowerWait(std::chrono::seconds(processSettings().environment.zrPowerWait))
 {
     setObjectName("operationPage");
     m_tree->setMode(PanelTreeMode::Operation);
@@ -230,11 +232,9 @@ void COperationDlg::choosePage()
 
 void COperationDlg::showControlPage()
 {
-    if (m_modelName == "Brela") {
-        m_tabs->showZrControl();
-        return;
-    }
-    CRCOperation* page = m_tabs->showControl(m_multi, m_setting.input, m_model);
+    CBaseOperation* page = m_modelName == "Brela"
+                               ? static_cast<CBaseOperation*>(m_tabs->showZrControl(m_multi, m_setting.input))
+                               : m_tabs->showControl(m_multi, m_setting.input, m_model);
     if (!m_multi && page->needsReceive())
         page->receive();
 }
@@ -263,6 +263,8 @@ void COperationDlg::switchPower(bool on)
     }
     std::vector<CommandItem> items{settingItem("POWR", on ? 1 : 0)};
     PowerInputReading reading;
+    reading.afterSwitchingOn = true;
+    reading.zrPowerWait = m_zrPowerWait;
     const bool readBack = on && !m_multi;
     if (readBack)
         items.push_back(powerInputReadItem(&reading));

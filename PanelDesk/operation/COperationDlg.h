@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ public:
     void setRestricted(bool restricted, bool inputSelection);
     // The Normal Operator's mask (all bits for the other roles).
     void setCustomizeMask(uint16_t mask);
+    // The pause between the input queries of a ZR-1190 monitor that is still starting after "ON"; the
+    // console's ZRPowerWait setting unless set here.
+    void setZrPowerWait(std::chrono::milliseconds pause) { m_zrPowerWait = pause; }
     void reloadMonitorTree();
 
     bool restricted() const { return m_restricted; }
@@ -76,6 +80,7 @@ private:
 
     bool m_multi = false;
     bool m_restricted = false;
+    std::chrono::milliseconds m_zrPowerWait;
     bool m_inputSelection = true;
     uint16_t m_customizeMask = 0xFFFF;
     int m_selectionState = 0; // ModelUniformity of the checked (Single Mode: selected) monitors

@@ -1,6 +1,7 @@
 #include "COperationTabCtrl.h"
 
 #include "CRCOperation.h"
+#include "CZRRcOperation.h"
 #include "common/UiText.h"
 
 #include <QLabel>
@@ -28,15 +29,13 @@ QString CInvalidOperation::message() const
     return m_text->text();
 }
 
-COperationTabCtrl::COperationTabCtrl(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& control,
+COperationTabCtrl::COperationTabCtrl(ConsoleContext& context, CPanelTreeCtrl& tree, MONITOR_SETTING& setting,
                                      QWidget* parent)
     : QTabWidget(parent), m_pages(new QStackedWidget(this)), m_message(new CInvalidOperation(this)),
-      m_control(new CRCOperation(context, tree, control, this)), m_zrControl(new CInvalidOperation(this))
+      m_control(new CRCOperation(context, tree, setting.control, this)),
+      m_zrControl(new CZRRcOperation(context, tree, setting.zrControl, this))
 {
     setObjectName("operationTabs");
-    m_zrControl->setObjectName("zrControlPage");
-    m_zrControl->setMessage(
-        ConsoleText::tr("The settings of the ZR-1190 family are not available in this version of Lumivane."));
     // One tab over a stack of every page: the control keeps the size of the largest page, so the window
     // keeps its size when the page changes.
     for (QWidget* page : std::initializer_list<QWidget*>{m_message, m_control, m_zrControl})
@@ -58,9 +57,12 @@ CRCOperation* COperationTabCtrl::showControl(bool multi, InputModeIndex input, M
     return m_control;
 }
 
-void COperationTabCtrl::showZrControl()
+CZRRcOperation* COperationTabCtrl::showZrControl(bool multi, InputModeIndex input)
 {
+    m_zrControl->setMultiMode(multi);
+    m_zrControl->setInputMode(input);
     showPage(m_zrControl, ConsoleText::tr("CONTROL"));
+    return m_zrControl;
 }
 
 QWidget* COperationTabCtrl::shownPage() const

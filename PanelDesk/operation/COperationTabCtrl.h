@@ -12,7 +12,9 @@ class QStackedWidget;
 namespace lumivane {
 
 class CPanelTreeCtrl;
+class CBaseOperation;
 class CRCOperation;
+class CZRRcOperation;
 struct ConsoleContext;
 
 // The "Message" page: one explanatory text where no settings can be shown.
@@ -33,19 +35,21 @@ class COperationTabCtrl : public QTabWidget
 {
     Q_OBJECT
 public:
-    COperationTabCtrl(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& control, QWidget* parent = nullptr);
+    COperationTabCtrl(ConsoleContext& context, CPanelTreeCtrl& tree, MONITOR_SETTING& setting,
+                      QWidget* parent = nullptr);
 
     // The "Message" tab with `text`.
     void showMessage(const QString& text);
     // The "CONTROL" tab of the main series, told the mode and the input.
     CRCOperation* showControl(bool multi, InputModeIndex input, ModelCode model);
-    // The "CONTROL" tab of the ZR-1190 family.
-    void showZrControl();
+    // The "CONTROL" tab of the ZR-1190 family, told the mode and the input.
+    CZRRcOperation* showZrControl(bool multi, InputModeIndex input);
 
     QString shownTab() const { return tabText(0); }
     QWidget* shownPage() const;
     CInvalidOperation* messagePage() const { return m_message; }
     CRCOperation* controlPage() const { return m_control; }
+    CZRRcOperation* zrControlPage() const { return m_zrControl; }
 
 private:
     void showPage(QWidget* page, const QString& tab);
@@ -53,7 +57,7 @@ private:
     QStackedWidget* m_pages;
     CInvalidOperation* m_message;
     CRCOperation* m_control;
-    CInvalidOperation* m_zrControl; // until the ZR-1190 page is part of the console
+    CZRRcOperation* m_zrControl;
 };
 
 } // namespace lumivane

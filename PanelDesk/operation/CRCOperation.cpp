@@ -1,16 +1,11 @@
 #include "CRCOperation.h"
 
-#include "CSelectMonitorDlg.h"
 #include "ChoiceRow.h"
 #include "CommandAvailability.h"
 #include "CommandText.h"
 #include "SettingLists.h"
 #include "SliderRow.h"
-#include "common/CommandRunner.h"
-#include "common/ConsoleContext.h"
-#include "common/Prompter.h"
 #include "common/UiText.h"
-#include "tree/CPanelTreeCtrl.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -31,7 +26,7 @@ QString sendingTitle()
 } // namespace
 
 CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& block, QWidget* parent)
-    : QWidget(parent), m_context(context), m_tree(tree), m_block(block),
+    : CBaseOperation(context, tree, block.received, parent), m_block(block),
       m_send(new QPushButton(ConsoleText::tr("Send"), this)),
       m_receive(new QPushButton(ConsoleText::tr("Receive"), this))
 {
@@ -75,7 +70,10 @@ CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, Contro
     connect(m_bright, &SliderRow::settled, this, [this](int value) { settle(m_bright, m_block.VLMP, "VLMP", value); });
     connect(m_volume, &SliderRow::settled, this, [this](int value) { settle(m_volume, m_block.VOLM, "VOLM", value); });
     connect(m_mute, &ChoiceRow::chosen, this, [this](int value) { choose(m_mute, m_block.MUTE, "MUTE", value); });
-    connect(m_send, &QPushButton::clicked, this, &CRCOperation::sendTicked);
+    connect(m_send, &QPushButton::clicked, this, [this] {
+        sendTicked(tickedRows(), sendingTitle(),
+                   [this](unsigned rows) { return controlSendList(m_block, m_input, rows); });
+    });
     connect(m_receive, &QPushButton::clicked, this, &CRCOperation::receiveFromOne);
     setMultiMode(false);
 }
@@ -120,50 +118,23 @@ void CRCOperation::showChoices()
     m_mute->show(m_block.MUTE == 1 ? 1 : 0);
 }
 
-bool CRCOperation::receive()
+std::vector<CommandItem> CRCOperation::receiveList()
 {
-    return receive(m_tree.selectedMonitors());
+    return controlReceiveList(m_block, m_input);
 }
 
-bool CRCOperation::receive(const std::vector<PANEL_DATA>& monitors)
+QString CRCOperation::receiveTitle() const
 {
-    std::vector<CommandItem> items = controlReceiveList(m_block, m_input);
-    const bool received = m_context.runner.run(this, ConsoleText::tr("Receiving CONTROL setting"), items, monitors);
-    if (received)
-        m_block.received = 1;
-    refreshPage();
-    return received;
-}
-
-void CRCOperation::receiveFromOne()
-{
-    const std::vector<PANEL_DATA> monitors = m_tree.selectedMonitors();
-    if (monitors.empty())
-        return;
-    if (monitors.size() == 1) {
-        receive(monitors);
-        return;
-    }
-    CSelectMonitorDlg choice(monitors, this);
-    if (m_context.dialogs.exec(choice) == QDialog::Accepted)
-        receive({choice.chosen()});
+    return ConsoleText::tr("Receiving CONTROL setting");
 }
 
 void CRCOperation::settle(SliderRow* row, int32_t& stored, const char* code, int value)
 {
-    if (value == stored)
-        return;
-    if (m_multi) {
-        stored = value;
-        row->tick();
-        return;
-    }
-    if (!sendNow(code, value)) {
+    const Change result = change(
+        stored, value, [row] { row->tick(); }, [&] { return sendNow(sendingTitle(), {settingItem(code, value)}); });
+    if (result == Change::Refused) {
         row->show(stored);
-        return;
-    }
-    stored = value;
-    if (row == m_volume) { // a volume change ends the mute on the monitor
+    } else if (result == Change::Sent && row == m_volume) { // a volume change ends the mute on the monitor
         m_block.MUTE = 0;
         showChoices();
     }
@@ -171,29 +142,12 @@ void CRCOperation::settle(SliderRow* row, int32_t& stored, const char* code, int
 
 void CRCOperation::choose(ChoiceRow* row, int32_t& stored, const char* code, int value)
 {
-    if (value != stored) {
-        if (m_multi) {
-            stored = value;
-            row->tick();
-        } else if (sendNow(code, value)) {
-            stored = value;
-        }
-    }
+    change(
+        stored, value, [row] { row->tick(); }, [&] { return sendNow(sendingTitle(), {settingItem(code, value)}); });
     showChoices(); // a refused choice never stays marked
 }
 
-bool CRCOperation::sendNow(const char* code, int value)
-{
-    const std::vector<PANEL_DATA> monitors = m_tree.selectedMonitors();
-    if (monitors.empty()) {
-        m_context.prompter.error(this, uiText(183)); // "Please select monitor."
-        return false;
-    }
-    CommandItem item = settingItem(code, value);
-    return m_context.runner.run(this, sendingTitle(), {&item, 1}, monitors);
-}
-
-void CRCOperation::sendTicked()
+unsigned CRCOperation::tickedRows() const
 {
     unsigned rows = 0;
     if (m_size->ticked())
@@ -206,17 +160,7 @@ void CRCOperation::sendTicked()
         rows |= ControlRowVolume;
     if (m_mute->ticked())
         rows |= ControlRowMute;
-    if (rows == 0) {
-        m_context.prompter.exclamation(this, ConsoleText::tr("Please check the item to send."));
-        return;
-    }
-    const std::vector<PANEL_DATA> monitors = m_tree.selectedMonitors();
-    if (monitors.empty()) {
-        m_context.prompter.error(this, uiText(183));
-        return;
-    }
-    std::vector<CommandItem> items = controlSendList(m_block, m_input, rows);
-    m_context.runner.run(this, sendingTitle(), items, monitors);
+    return rows;
 }
 
 } // namespace lumivane

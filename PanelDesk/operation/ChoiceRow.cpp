@@ -2,30 +2,30 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 namespace lumivane {
 
 ChoiceRow::ChoiceRow(const QString& label, const QString& name, const std::vector<Choice>& choices, QGridLayout* grid,
-                     int row, QWidget* parent)
+                     int row, QWidget* parent, int perLine)
     : QObject(parent), m_rowBox(new QCheckBox(label, parent)), m_label(new QLabel(label, parent))
 {
     m_rowBox->setObjectName(name + "Check");
     m_label->setObjectName(name + "Label");
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new QGridLayout;
+    const int lineLength = perLine > 0 ? perLine : int(choices.size());
     for (size_t i = 0; i < choices.size(); ++i) {
         auto* button = new QPushButton(choices[i].text, parent);
         button->setObjectName(choices[i].objectName);
         button->setCheckable(true);
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, i] { emit chosen(m_values[i]); });
-        buttons->addWidget(button);
+        buttons->addWidget(button, int(i) / lineLength, int(i) % lineLength);
         m_buttons.push_back(button);
         m_values.push_back(choices[i].value);
     }
-    buttons->addStretch();
+    buttons->setColumnStretch(lineLength, 1);
     m_label->setMinimumWidth(m_rowBox->sizeHint().width()); // the page keeps its width in both modes
     grid->addWidget(m_rowBox, row, 0);
     grid->addWidget(m_label, row, 0);

@@ -26,8 +26,9 @@ public:
         int value;
     };
 
+    // The buttons wrap after `perLine` of them (0: one line).
     ChoiceRow(const QString& label, const QString& name, const std::vector<Choice>& choices, QGridLayout* grid, int row,
-              QWidget* parent);
+              QWidget* parent, int perLine = 0);
 
     void setMultiMode(bool multi);
     void setValues(const std::vector<int>& values); // the values of the buttons, in button order

@@ -17,6 +17,7 @@
 #include "operation/COperationTabCtrl.h"
 #include "operation/CRCOperation.h"
 #include "operation/CSelectMonitorDlg.h"
+#include "operation/CZRRcOperation.h"
 #include "security/CAuthentificationDlg.h"
 #include "security/CCustomizeAuthorityDlg.h"
 #include "security/CSecurityDlg.h"
@@ -219,6 +220,32 @@ private slots:
         QCOMPARE(runner.titles, QStringList{"Sending Power state and Input mode"});
         showAndCheck(&window, "operation-multi-mode-control");
         QCOMPARE(window.size(), withMessage); // the window does not jump when the page changes
+    }
+
+    // The ZR-1190 page has the most buttons of all pages: it fits the operation window in both modes, and
+    // the window keeps its size when it appears.
+    void zrControlPageInTheOperationWindow()
+    {
+        RecordingRunner runner;
+        ConsoleContext context{m_prompter, m_console.dialogs, runner, m_console.notifier};
+        CPanelDeskDlg window(context, Authority::Administrator, 0, false);
+        COperationDlg* operation = window.operationPage();
+        CPanelTreeCtrl* tree = operation->tree();
+        QTest::mouseClick(child<QPushButton>(&window, "multiModeButton"), Qt::LeftButton);
+        tree->expandAll();
+        showAndCheck(&window, "operation-multi-mode-nothing-checked");
+        const QSize withMessage = window.size();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->checkBoxRect(tree->findItem(3, false)).center());
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        inputs->setCurrentIndex(1);
+        emit inputs->activated(1);
+        QCOMPARE(operation->tabs()->shownPage(), static_cast<QWidget*>(operation->tabs()->zrControlPage()));
+        showAndCheck(&window, "operation-zr-control-multi-mode");
+        QCOMPARE(window.size(), withMessage);
+
+        operation->tabs()->zrControlPage()->setMultiMode(false);
+        showAndCheck(&window, "operation-zr-control-single-mode");
+        QCOMPARE(window.size(), withMessage);
     }
 
     void controlPageInBothModes()

@@ -14,6 +14,7 @@
 #include "operation/COperationDlg.h"
 #include "operation/COperationTabCtrl.h"
 #include "operation/CSelectMonitorDlg.h"
+#include "operation/CZRRcOperation.h"
 #include "tessera.h"
 #include "tree/CPanelTreeCtrl.h"
 
@@ -58,12 +59,16 @@ private slots:
         std::string error;
         m_fleet = sim::Emulator::startText("data-port 0\nsearch-port none\n"
                                            "lan a 127.0.0.2\nmonitor hall model=QX-T988 power=off\n"
-                                           "lan b 127.0.0.3\nmonitor stage model=QX-T988 power=off\n",
+                                           "lan b 127.0.0.3\nmonitor stage model=QX-T988 power=off\n"
+                                           "lan c 127.0.0.4\nmonitor lobby model=Brela power=off\n"
+                                           "lan d 127.0.0.5\nmonitor foyer model=Brela power=off\n",
                                            &error);
         QVERIFY2(m_fleet, error.c_str());
         m_port = m_fleet->place("a")->dataPort;
         writePanels({lanRecord(1, "[001] Hall", m_fleet->place("a")->address),
-                     lanRecord(2, "[002] Stage", m_fleet->place("b")->address), absentRecord(3, "[003] Gone")});
+                     lanRecord(2, "[002] Stage", m_fleet->place("b")->address), absentRecord(3, "[003] Gone"),
+                     lanRecord(4, "[004] Lobby", m_fleet->place("c")->address, "Brela"),
+                     lanRecord(5, "[005] Foyer", m_fleet->place("d")->address, "Brela")});
     }
     void cleanup()
     {
@@ -441,10 +446,103 @@ private slots:
         QVERIFY(QString::fromStdString(carried.back()).startsWith("VOLM"));
     }
 
-private:
-    TESSERA_PANEL_DATA lanRecord(int number, const std::string& name, const std::string& address)
+    // A ZR-1190 monitor gets its own CONTROL page, filled from the monitor. Its mute is off at 2, not 0, and
+    // an AV mode is followed by reading the picture's ACSU value back into the setting.
+    void zrPageSendsMuteOffAndReadsAcsuAfterAvMode()
     {
-        TESSERA_PANEL_DATA record = panelRecord(number, 0, name, "QX-T988");
+        QVERIFY(m_fleet->setPower("lobby", true));
+        std::vector<CommandItem> preset{settingItem("MUTE", 1), settingItem("ACSU", 1), settingItem("AVMD", 1)};
+        QWidget owner;
+        QVERIFY(m_console.runner.run(&owner, "Sending settings", preset,
+                                     {panel(lanRecord(4, "[004] Lobby", "127.0.0.4", "Brela"))}));
+        COperationDlg window(m_console.context);
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(4, false));
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+        QCOMPARE(window.tabs()->shownPage(), static_cast<QWidget*>(window.tabs()->zrControlPage()));
+        auto* muteOn = child<QPushButton>(&window, "zrMuteOnButton");
+        auto* muteOff = child<QPushButton>(&window, "zrMuteOffButton");
+        QVERIFY(muteOn->isChecked() && !muteOff->isChecked()); // as the monitor holds it
+        QVERIFY(child<QPushButton>(&window, "zrAvStandardButton")->isChecked());
+
+        QTest::mouseClick(muteOff, Qt::LeftButton);
+        QCOMPARE(m_fleet->value("lobby", "MUTE").value_or(-1), 2);
+        QCOMPARE(window.setting().zrControl.MUTE, 2);
+        QVERIFY(muteOff->isChecked() && !muteOn->isChecked());
+
+        QCOMPARE(window.setting().zrControl.ACSU, 2); // the default, until the monitor is asked
+        auto* game = child<QPushButton>(&window, "zrAvGameButton");
+        QTest::mouseClick(game, Qt::LeftButton);
+        QCOMPARE(m_fleet->value("lobby", "AVMD").value_or(-1), 3);
+        const auto carried = m_fleet->commandsCarriedOut("lobby");
+        QVERIFY(carried.size() >= 2);
+        QCOMPARE(QString::fromStdString(carried[carried.size() - 2]), QString("AVMD0003"));
+        QCOMPARE(QString::fromStdString(carried.back()), QString("ACSU????"));
+        QCOMPARE(window.setting().zrControl.ACSU, 1);
+        QCOMPARE(window.setting().zrControl.AVMD, 3);
+        QVERIFY(game->isChecked() && !child<QPushButton>(&window, "zrAvStandardButton")->isChecked());
+    }
+
+    // A ZR-1190 monitor refuses queries for a while after "ON": the window asks for its input again, the
+    // ZRPowerWait pause apart, and shows the input once the monitor answers.
+    void zrMonitorStartingUpIsAskedAgainForItsInput()
+    {
+        QVERIFY(m_fleet->setPowerUpTime("lobby", 250));
+        COperationDlg window(m_console.context);
+        window.setZrPowerWait(std::chrono::milliseconds(100));
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(4, false));
+        QTest::mouseClick(child<QPushButton>(&window, "powerOnButton"), Qt::LeftButton);
+        QCOMPARE(m_prompter.errorBoxes().size(), size_t(0));
+        QCOMPARE(m_fleet->value("lobby", "POWR").value_or(-1), 1);
+        const InputModeIndex reported =
+            inputIndexFromNumber(modelFromName("Brela", 0), m_fleet->value("lobby", "IAVD").value_or(0));
+        QVERIFY(reported != kNoInput);
+        QCOMPARE(window.setting().input, reported);
+        QCOMPARE(window.tabs()->shownPage(), static_cast<QWidget*>(window.tabs()->zrControlPage()));
+    }
+
+    // Multi Mode on the ZR-1190 page: changes only tick their rows; "Send" sends just the ticked rows, to
+    // every checked monitor.
+    void zrPageSendsTickedRowsInMultiMode()
+    {
+        QVERIFY(m_fleet->setPower("lobby", true) && m_fleet->setPower("foyer", true));
+        COperationDlg window(m_console.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setMultiMode(true);
+        CPanelTreeCtrl* tree = window.tree();
+        for (int number : {4, 5})
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              tree->checkBoxRect(tree->findItem(number, false)).center());
+        auto* inputs = child<QComboBox>(&window, "inputCombo");
+        inputs->setCurrentIndex(1);
+        emit inputs->activated(1);
+        QCOMPARE(window.tabs()->shownPage(), static_cast<QWidget*>(window.tabs()->zrControlPage()));
+
+        const size_t before = m_fleet->commandsCarriedOut("lobby").size();
+        child<QSpinBox>(&window, "zrVolumeEdit")->setValue(9);
+        QTest::mouseClick(child<QPushButton>(&window, "zrWideZoomAvButton"), Qt::LeftButton);
+        QCOMPARE(m_fleet->commandsCarriedOut("lobby").size(), before); // nothing sent yet
+        QVERIFY(child<QCheckBox>(&window, "zrVolumeCheck")->isChecked());
+        QVERIFY(child<QCheckBox>(&window, "zrWideCheck")->isChecked());
+        QVERIFY(!child<QCheckBox>(&window, "zrAvModeCheck")->isChecked());
+
+        QTest::mouseClick(child<QPushButton>(&window, "zrSendButton"), Qt::LeftButton);
+        for (const char* monitor : {"lobby", "foyer"}) {
+            const auto carried = m_fleet->commandsCarriedOut(monitor);
+            QVERIFY(carried.size() >= 2);
+            QCOMPARE(QString::fromStdString(carried[carried.size() - 2]), QString("WIDE0003"));
+            QCOMPARE(QString::fromStdString(carried.back()), QString("VOLM0009"));
+        }
+        QCOMPARE(m_fleet->commandsCarriedOut("lobby").size(), before + 2);
+    }
+
+private:
+    TESSERA_PANEL_DATA lanRecord(int number, const std::string& name, const std::string& address,
+                                 const std::string& model = "QX-T988")
+    {
+        TESSERA_PANEL_DATA record = panelRecord(number, 0, name, model);
         record.nInterface = 1;
         record.dwIPAddress = loopbackAddress(address);
         record.nDataPort = m_port;

@@ -18,8 +18,6 @@ namespace {
 // An enlarge magnification above this means the monitor shows part of a video wall: its picture size
 // must stay as the wall set it.
 constexpr int32_t kLargestUnenlargedMagnification = 11;
-constexpr int kZrInputQueries = 5;
-constexpr auto kZrQueryPause = std::chrono::milliseconds(1000);
 constexpr char kCmsLetters[] = {'H', 'S', 'V'};
 constexpr char kCmsColours[] = {'R', 'G', 'B', 'C', 'M', 'Y'};
 
@@ -102,16 +100,32 @@ int32_t receiveWideRoutine(char* reportText, LinkHandle link, const char*, int32
     return status;
 }
 
-int32_t readZrInput(LinkHandle link, ModelCode model, InputModeIndex& input, char* reportText)
+// How often a ZR-1190 monitor is asked for its input when the first answer is a failure.
+struct ZrInputRetry
 {
+    int repeats;
+    std::chrono::milliseconds pause;
+    bool afterSwitchingOn; // repeat on any failure but a time-out, not only on ERR
+};
+
+ZrInputRetry zrInputRetry(const PowerInputReading& reading)
+{
+    if (reading.afterSwitchingOn)
+        return {3, reading.zrPowerWait, true};
+    return {4, std::chrono::milliseconds(1000), false};
+}
+
+int32_t readZrInput(LinkHandle link, ModelCode model, const ZrInputRetry& retry, InputModeIndex& input,
+                    char* reportText)
+{
+    const auto worthRepeating = [&retry](int32_t status) {
+        return retry.afterSwitchingOn ? status != 0 && status != LINK_TIMEOUT : status == LINK_MONITOR_ERROR;
+    };
     int32_t number = 0;
-    int32_t status = 0;
-    for (int attempt = 0; attempt < kZrInputQueries; ++attempt) {
-        if (attempt > 0)
-            std::this_thread::sleep_for(kZrQueryPause);
+    int32_t status = queryNumber(link, "IAVD", number, reportText);
+    for (int repeat = 0; repeat < retry.repeats && worthRepeating(status); ++repeat) {
+        std::this_thread::sleep_for(retry.pause);
         status = queryNumber(link, "IAVD", number, reportText);
-        if (status != LINK_MONITOR_ERROR)
-            break;
     }
     if (status == 0)
         input = inputIndexFromNumber(model, number);
@@ -141,15 +155,16 @@ int32_t terminalCheckRoutine(char* /*reportText*/, LinkHandle link, const char* 
 int32_t readPowerInputRoutine(char* reportText, LinkHandle link, const char* modelName, int32_t modelFlags, void* data)
 {
     PowerInputReading& reading = *static_cast<PowerInputReading*>(data);
-    int32_t power = 0;
-    int32_t status = queryNumber(link, "POWR", power, reportText);
+    int32_t power = 1; // just switched on
+    int32_t status = reading.afterSwitchingOn ? 0 : queryNumber(link, "POWR", power, reportText);
     if (status != 0)
         return status;
-    PowerInputReading result;
+    PowerInputReading result = reading;
     result.power = power == 1 ? 1 : 0;
+    result.input = kNoInput;
     if (result.power == 1) {
         const ModelCode model = modelFromName(modelName, modelFlags);
-        status = isKind6(model) ? readZrInput(link, model, result.input, reportText)
+        status = isKind6(model) ? readZrInput(link, model, zrInputRetry(reading), result.input, reportText)
                                 : readSeriesInput(link, model, result.input, reportText);
         if (status != 0)
             return status;

@@ -4,6 +4,7 @@
 #include "InputSwitch.h"
 #include "MonitorSetting.h"
 
+#include <chrono>
 #include <vector>
 
 namespace lumivane {
@@ -83,6 +84,11 @@ struct PowerInputReading
 {
     int32_t power = 0;               // 1 on, 0 off
     InputModeIndex input = kNoInput; // none while off or when the monitor's input is not one of ours
+    // Set before the run for the read-back right after "POWR0001": the power is not asked again, and a
+    // ZR-1190 monitor, which refuses queries while it starts, is asked for its input up to three more
+    // times, `zrPowerWait` apart.
+    bool afterSwitchingOn = false;
+    std::chrono::milliseconds zrPowerWait{0};
 };
 
 // A Custom item that reads power and input of each monitor of a run into `*reading` (which must outlive
