@@ -1,6 +1,7 @@
 #include "CBaseOperation.h"
 
 #include "CSelectMonitorDlg.h"
+#include "ChoiceRow.h"
 #include "common/CommandRunner.h"
 #include "common/ConsoleContext.h"
 #include "common/Prompter.h"
@@ -12,6 +13,13 @@ namespace lumivane {
 CBaseOperation::CBaseOperation(ConsoleContext& context, CPanelTreeCtrl& tree, int32_t& received, QWidget* parent)
     : QWidget(parent), m_context(context), m_tree(tree), m_received(received)
 {
+}
+
+void CBaseOperation::choose(ChoiceRow* row, int32_t& stored, int value, std::vector<CommandItem> items)
+{
+    change(
+        stored, value, [row] { row->tick(); }, [&] { return sendNow(sendingTitle(), std::move(items)); });
+    showChoices();
 }
 
 bool CBaseOperation::receive()

@@ -12,6 +12,7 @@
 
 namespace lumivane {
 
+class ChoiceRow;
 class CPanelTreeCtrl;
 struct ConsoleContext;
 
@@ -41,6 +42,9 @@ protected:
     };
     // Applies `value` to `stored`: `tick` ticks the row in Multi Mode, `send` sends it in Single Mode.
     Change change(int32_t& stored, int value, const std::function<void()>& tick, const std::function<bool()>& send);
+    // A button of `row` was chosen: its row is ticked in Multi Mode, `items` are sent in Single Mode. The
+    // choices are redrawn from the stored values afterwards, so a refused choice never stays marked.
+    void choose(ChoiceRow* row, int32_t& stored, int value, std::vector<CommandItem> items);
     // Runs `items` over the checked monitors at once; "Please select monitor." when none is checked.
     bool sendNow(const QString& title, std::vector<CommandItem> items);
     // The Send button: the list of the ticked `rows` to every checked monitor.
@@ -50,6 +54,8 @@ protected:
 
     virtual std::vector<CommandItem> receiveList() = 0;
     virtual QString receiveTitle() const = 0;
+    virtual QString sendingTitle() const = 0;
+    virtual void showChoices() = 0;
 
     ConsoleContext& m_context;
     CPanelTreeCtrl& m_tree;

@@ -18,12 +18,12 @@ namespace {
 
 constexpr int kLevelMaximum = 31; // BRIGHT and VOLUME
 
-QString sendingTitle()
+} // namespace
+
+QString CRCOperation::sendingTitle() const
 {
     return ConsoleText::tr("Sending CONTROL setting");
 }
-
-} // namespace
 
 CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, ControlBlock& block, QWidget* parent)
     : CBaseOperation(context, tree, block.received, parent), m_block(block),
@@ -64,12 +64,14 @@ CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, Contro
     layout->addStretch();
     layout->addLayout(buttons);
 
-    connect(m_size, &ChoiceRow::chosen, this, [this](int value) { choose(m_size, m_block.WIDE, "WIDE", value); });
+    connect(m_size, &ChoiceRow::chosen, this,
+            [this](int value) { choose(m_size, m_block.WIDE, value, {settingItem("WIDE", value)}); });
     connect(m_colourMode, &ChoiceRow::chosen, this,
-            [this](int value) { choose(m_colourMode, m_block.BMOD, "BMOD", value); });
+            [this](int value) { choose(m_colourMode, m_block.BMOD, value, {settingItem("BMOD", value)}); });
     connect(m_bright, &SliderRow::settled, this, [this](int value) { settle(m_bright, m_block.VLMP, "VLMP", value); });
     connect(m_volume, &SliderRow::settled, this, [this](int value) { settle(m_volume, m_block.VOLM, "VOLM", value); });
-    connect(m_mute, &ChoiceRow::chosen, this, [this](int value) { choose(m_mute, m_block.MUTE, "MUTE", value); });
+    connect(m_mute, &ChoiceRow::chosen, this,
+            [this](int value) { choose(m_mute, m_block.MUTE, value, {settingItem("MUTE", value)}); });
     connect(m_send, &QPushButton::clicked, this, [this] {
         sendTicked(tickedRows(), sendingTitle(),
                    [this](unsigned rows) { return controlSendList(m_block, m_input, rows); });
@@ -138,13 +140,6 @@ void CRCOperation::settle(SliderRow* row, int32_t& stored, const char* code, int
         m_block.MUTE = 0;
         showChoices();
     }
-}
-
-void CRCOperation::choose(ChoiceRow* row, int32_t& stored, const char* code, int value)
-{
-    change(
-        stored, value, [row] { row->tick(); }, [&] { return sendNow(sendingTitle(), {settingItem(code, value)}); });
-    showChoices(); // a refused choice never stays marked
 }
 
 unsigned CRCOperation::tickedRows() const

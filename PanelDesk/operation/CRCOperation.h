@@ -30,10 +30,10 @@ public:
 private:
     std::vector<CommandItem> receiveList() override;
     QString receiveTitle() const override;
+    QString sendingTitle() const override;
     void settle(SliderRow* row, int32_t& stored, const char* code, int value);
-    void choose(ChoiceRow* row, int32_t& stored, const char* code, int value);
     unsigned tickedRows() const;
-    void showChoices();
+    void showChoices() override;
 
     ControlBlock& m_block;
     InputModeIndex m_input = kNoInput;

@@ -24,17 +24,17 @@ constexpr int kStretchPc = 7; // shown for a WIDE value the page does not know
 constexpr int kAvModePc = 7;  // shown for an AVMD value the page does not know
 constexpr int kNoChoice = -1;
 
-QString sendingTitle()
-{
-    return ConsoleText::tr("Sending settings");
-}
-
 int within(int value, int low, int high, int otherwise)
 {
     return value >= low && value <= high ? value : otherwise;
 }
 
 } // namespace
+
+QString CZRRcOperation::sendingTitle() const
+{
+    return ConsoleText::tr("Sending settings");
+}
 
 CZRRcOperation::CZRRcOperation(ConsoleContext& context, CPanelTreeCtrl& tree, ZrControlBlock& block, QWidget* parent)
     : CBaseOperation(context, tree, block.received, parent), m_block(block),
@@ -141,13 +141,6 @@ std::vector<CommandItem> CZRRcOperation::receiveList()
 QString CZRRcOperation::receiveTitle() const
 {
     return ConsoleText::tr("Receiving settings");
-}
-
-void CZRRcOperation::choose(ChoiceRow* row, int32_t& stored, int value, std::vector<CommandItem> items)
-{
-    change(
-        stored, value, [row] { row->tick(); }, [&] { return sendNow(sendingTitle(), std::move(items)); });
-    showChoices(); // a refused choice never stays marked
 }
 
 void CZRRcOperation::settleVolume(int value)

@@ -28,12 +28,12 @@ public:
 private:
     std::vector<CommandItem> receiveList() override;
     QString receiveTitle() const override;
+    QString sendingTitle() const override;
 
-    void choose(ChoiceRow* row, int32_t& stored, int value, std::vector<CommandItem> items);
     void settleVolume(int value);
     void setSleepTimer(int value);
     unsigned tickedRows() const;
-    void showChoices();
+    void showChoices() override;
 
     ZrControlBlock& m_block;
     ChoiceRow* m_wide;
