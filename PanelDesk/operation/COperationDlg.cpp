@@ -58,6 +58,7 @@ COperationDlg::COperationDlg(ConsoleContext& context, QWidget* parent)
       m_offButton(latchButton(ConsoleText::tr("OFF"), "powerOffButton", this)),
       m_powerGroup(new QGroupBox(ConsoleText::tr("Power"), this)),
       m_inputGroup(new QGroupBox(ConsoleText::tr("Input Mode"), this)), m_inputCombo(new QComboBox(this)),
+      m_settingGroup(new CMonitorSettingGroup(context, *this, this)),
       m_tabs(new COperationTabCtrl(context, *m_tree, m_setting, this)),
       m_zrPowerWait(std::chrono::seconds(processSettings().environment.zrPowerWait))
 {
@@ -81,6 +82,7 @@ COperationDlg::COperationDlg(ConsoleContext& context, QWidget* parent)
     column->addWidget(selectGroup);
     column->addWidget(m_powerGroup);
     column->addWidget(m_inputGroup);
+    column->addWidget(m_settingGroup);
     column->addStretch();
     m_tabs->setMinimumWidth(360);
 
@@ -107,11 +109,13 @@ void COperationDlg::setRestricted(bool restricted, bool inputSelection)
     m_inputSelection = inputSelection;
     m_tabs->setVisible(!restricted);
     m_inputGroup->setVisible(inputSelection);
+    updateSettingGroup();
 }
 
 void COperationDlg::setCustomizeMask(uint16_t mask)
 {
     m_customizeMask = mask;
+    updateSettingGroup();
     choosePage();
 }
 
@@ -171,6 +175,26 @@ void COperationDlg::updateControls()
     m_offButton->setChecked(latched && !on);
     m_powerGroup->setEnabled(m_selectionState != kNoMonitor);
     m_inputGroup->setEnabled((m_selectionState == kOneModel || m_selectionState == kMixedModels) && (m_multi || on));
+    updateSettingGroup();
+}
+
+void COperationDlg::updateSettingGroup()
+{
+    constexpr uint16_t kMonitorSettingAllowed = 0x0080;
+    m_settingGroup->setVisible(!m_restricted && (m_customizeMask & kMonitorSettingAllowed));
+    m_settingGroup->update(m_selectionState == kOneModel, m_modelName == "Brela", m_multi);
+}
+
+std::vector<PANEL_DATA> COperationDlg::checkedMonitors() const
+{
+    return m_tree->selectedMonitors();
+}
+
+void COperationDlg::showRecordedPowerAndInput()
+{
+    showInput(m_setting.input);
+    updateControls();
+    choosePage();
 }
 
 void COperationDlg::refillInputs()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CMonitorSettingGroup.h"
 #include "MonitorSetting.h"
 #include "tree/CPanelTreeListner.h"
 
@@ -23,7 +24,7 @@ struct ConsoleContext;
 // The main window's page for working the checked monitors: Single and Multi Mode, power, the input mode and
 // the setting pages. It owns the window's MONITOR_SETTING; the tree's selection, the operator's mask, the
 // mode and the power state decide what is enabled and which page is shown.
-class COperationDlg : public QWidget, private CPanelTreeListner
+class COperationDlg : public QWidget, private CPanelTreeListner, private MonitorSettingHost
 {
     Q_OBJECT
 public:
@@ -43,8 +44,9 @@ public:
     uint16_t customizeMask() const { return m_customizeMask; }
     CPanelTreeCtrl* tree() const { return m_tree; }
     COperationTabCtrl* tabs() const { return m_tabs; }
-    bool multiMode() const { return m_multi; }
+    bool multiMode() const override { return m_multi; }
     const MONITOR_SETTING& setting() const { return m_setting; }
+    CMonitorSettingGroup* settingGroup() const { return m_settingGroup; }
 
     void setMultiMode(bool multi);
 
@@ -52,6 +54,13 @@ private:
     // CPanelTreeListner
     void itemClicked(QTreeWidgetItem* item, bool onCheckBox) override;
     void selectionChanged() override;
+
+    // MonitorSettingHost
+    MONITOR_SETTING& settingRecord() override { return m_setting; }
+    ModelCode selectionModel() const override { return m_model; }
+    const std::string& selectionModelName() const override { return m_modelName; }
+    std::vector<PANEL_DATA> checkedMonitors() const override;
+    void showRecordedPowerAndInput() override;
 
     void reevaluate();
     void readPowerAndInput();
@@ -64,6 +73,7 @@ private:
     void choosePage();
     void showControlPage();
     void updateControls();
+    void updateSettingGroup();
     void resetSetting(InputModeIndex input);
 
     ConsoleContext& m_context;
@@ -76,6 +86,7 @@ private:
     QGroupBox* m_powerGroup;
     QGroupBox* m_inputGroup;
     QComboBox* m_inputCombo;
+    CMonitorSettingGroup* m_settingGroup;
     COperationTabCtrl* m_tabs;
 
     bool m_multi = false;

@@ -5,7 +5,10 @@
 #include "CommandText.h"
 #include "SettingLists.h"
 #include "SliderRow.h"
+#include "common/CommandRunner.h"
+#include "common/ConsoleContext.h"
 #include "common/UiText.h"
+#include "tree/CPanelTreeCtrl.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -77,10 +80,36 @@ CRCOperation::CRCOperation(ConsoleContext& context, CPanelTreeCtrl& tree, Contro
                    [this](unsigned rows) { return controlSendList(m_block, m_input, rows); });
     });
     connect(m_receive, &QPushButton::clicked, this, &CRCOperation::receiveFromOne);
-    setMultiMode(false);
+    showMode(false);
 }
 
 void CRCOperation::setMultiMode(bool multi)
+{
+    showMode(multi);
+    checkEnlarged();
+}
+
+// A monitor that shows part of an enlarged picture (a video wall) must keep its picture size: the SIZE
+// row is offered only when none of the checked monitors does.
+void CRCOperation::checkEnlarged()
+{
+    const std::vector<PANEL_DATA> monitors = m_tree.selectedMonitors();
+    int32_t allowed = monitors.empty() ? 0 : 1;
+    if (!monitors.empty()) {
+        CommandItem check = enlargeCheckItem(&allowed);
+        m_context.runner.run(this, receiveTitle(), {&check, 1}, monitors);
+    }
+    m_sizeAllowed = allowed != 0;
+    m_size->setRowEnabled(sizeRowEnabled());
+    showChoices();
+}
+
+bool CRCOperation::sizeRowEnabled() const
+{
+    return m_sizeAllowed && m_input != kUsbInput;
+}
+
+void CRCOperation::showMode(bool multi)
 {
     m_multi = multi;
     m_size->setMultiMode(multi);
@@ -99,7 +128,7 @@ void CRCOperation::setInputMode(InputModeIndex input, ModelCode model)
     const bool pcSide = isPcSideInput(input);
     // The same five buttons stand for other WIDE values on a PC-side input.
     m_size->setValues(pcSide ? std::vector<int>{1, 4, 5, 2, 3} : std::vector<int>{1, 2, 3, 4, 5});
-    m_size->setRowEnabled(input != kUsbInput);
+    m_size->setRowEnabled(sizeRowEnabled());
     m_colourMode->setChoiceEnabled(3, pcSide); // sRGB
     m_colourMode->setChoiceEnabled(1, isCommandAvailable(model, settingCommand("BMOD", 1)));
     m_colourMode->setChoiceEnabled(4, isCommandAvailable(model, settingCommand("BMOD", 4)));

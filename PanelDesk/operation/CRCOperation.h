@@ -31,12 +31,16 @@ private:
     std::vector<CommandItem> receiveList() override;
     QString receiveTitle() const override;
     QString sendingTitle() const override;
+    void showMode(bool multi);
+    void checkEnlarged();
+    bool sizeRowEnabled() const;
     void settle(SliderRow* row, int32_t& stored, const char* code, int value);
     unsigned tickedRows() const;
     void showChoices() override;
 
     ControlBlock& m_block;
     InputModeIndex m_input = kNoInput;
+    bool m_sizeAllowed = false; // no checked monitor shows an enlarged picture
     ChoiceRow* m_size;
     ChoiceRow* m_colourMode;
     SliderRow* m_bright;

@@ -28,6 +28,10 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -39,6 +43,29 @@ using namespace lumivane::test;
 
 namespace {
 
+// A combo box shows its current entry, a tab bar each tab label and a group box its title in full.
+bool textsFit(QWidget* widget)
+{
+    const QFontMetrics metrics = widget->fontMetrics();
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        const QRect field =
+            combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+        return field.width() >= metrics.horizontalAdvance(combo->currentText());
+    }
+    if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
+        for (int tab = 0; tab < tabs->count(); ++tab)
+            if (tabs->tabRect(tab).width() < metrics.horizontalAdvance(tabs->tabText(tab)))
+                return false;
+        return true;
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(widget))
+        return group->width() >= group->minimumSizeHint().width();
+    return true;
+}
+
 // Every visible text control shows its whole text and lies inside the window.
 void checkNothingCutOff(QWidget* window)
 {
@@ -48,6 +75,8 @@ void checkNothingCutOff(QWidget* window)
             continue;
         const QRect placed(widget->mapTo(window, QPoint(0, 0)), widget->size());
         QVERIFY2(area.contains(placed), qPrintable(widget->objectName() + " lies outside its window"));
+        QVERIFY2(textsFit(widget), qPrintable(QString("%1 \"%2\" cuts its text")
+                                                  .arg(widget->metaObject()->className(), widget->objectName())));
         const auto* label = qobject_cast<QLabel*>(widget);
         if (qobject_cast<QAbstractButton*>(widget) || (label && !label->wordWrap())) {
             const QSize hint = widget->sizeHint();
@@ -217,7 +246,8 @@ private slots:
         inputs->setCurrentIndex(1);
         emit inputs->activated(1);
         QCOMPARE(operation->tabs()->shownTab(), QString("CONTROL"));
-        QCOMPARE(runner.titles, QStringList{"Sending Power state and Input mode"});
+        // The input switch, then the check whether any of the monitors shows an enlarged picture.
+        QCOMPARE(runner.titles, (QStringList{"Sending Power state and Input mode", "Receiving CONTROL setting"}));
         showAndCheck(&window, "operation-multi-mode-control");
         QCOMPARE(window.size(), withMessage); // the window does not jump when the page changes
     }

@@ -5,6 +5,7 @@
 #include "ModelLookup.h"
 #include "QtTestMain.h"
 #include "ScriptedPrompter.h"
+#include "SettingFile.h"
 #include "SettingLists.h"
 #include "StoreFiles.h"
 #include "TempFolder.h"
@@ -14,6 +15,7 @@
 #include "operation/COperationDlg.h"
 #include "operation/COperationTabCtrl.h"
 #include "operation/CSelectMonitorDlg.h"
+#include "operation/CMonitorSettingGroup.h"
 #include "operation/CZRRcOperation.h"
 #include "tessera.h"
 #include "tree/CPanelTreeCtrl.h"
@@ -538,6 +540,101 @@ private slots:
         QCOMPARE(m_fleet->commandsCarriedOut("lobby").size(), before + 2);
     }
 
+    // A monitor's settings saved to a file and loaded onto another monitor of the same model in Single Mode:
+    // the other monitor is switched on, gets the input and every value.
+    void savedSettingsLoadOntoAnotherMonitor()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        QVERIFY(sendToHall({settingItem("VLMP", 20), settingItem("VOLM", 7), settingItem("BMOD", 2)}));
+        const QString path = QString::fromStdString(m_folder->file("hall.msf"));
+        COperationDlg window(m_console.context);
+        window.show();
+        CPanelTreeCtrl* tree = window.tree();
+        tree->setCurrentItem(tree->findItem(1, false));
+        m_prompter.setNextFileName(path);
+        QTest::mouseClick(child<QPushButton>(&window, "saveFileButton"), Qt::LeftButton);
+        QCOMPARE(window.settingGroup()->proposedName(), QString("hall.msf"));
+        const InputModeIndex hallInput = window.setting().input;
+        QVERIFY(hallInput != kNoInput);
+
+        tree->setCurrentItem(tree->findItem(2, false)); // stage is off
+        QCOMPARE(window.setting().power, 0);
+        m_prompter.setNextFileName(path);
+        QTest::mouseClick(child<QPushButton>(&window, "loadFileButton"), Qt::LeftButton);
+        QCOMPARE(m_fleet->value("stage", "POWR").value_or(-1), 1);
+        QCOMPARE(m_fleet->value("stage", "VLMP").value_or(-1), 20);
+        QCOMPARE(m_fleet->value("stage", "VOLM").value_or(-1), 7);
+        QCOMPARE(m_fleet->value("stage", "BMOD").value_or(-1), 2);
+        const ModelCode model = modelFromName("QX-T988", 0);
+        QCOMPARE(inputIndexFromNumber(model, m_fleet->value("stage", "INPS").value_or(0),
+                                      m_fleet->value("stage", "SLDS").value_or(0)),
+                 hallInput);
+        QVERIFY(child<QPushButton>(&window, "powerOnButton")->isChecked());
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+    }
+
+    // A file of the other family, a broken one and one of another model that the operator declines change
+    // neither the monitor nor the window.
+    void refusedFilesSendNothing()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        MONITOR_SETTING setting;
+        setting.power = 1;
+        setting.input = 101;
+        const std::string zrFile = m_folder->file("zr.msf");
+        QCOMPARE(writeSettingFile(zrFile, "Brela", setting), SettingFileStatus::Ok);
+        setting.input = 1;
+        const std::string otherModel = m_folder->file("other.msf");
+        QCOMPARE(writeSettingFile(otherModel, "QX-A1", setting), SettingFileStatus::Ok);
+        const std::string newer = m_folder->file("newer.msf");
+        QVERIFY(writeText(newer, "PanelDesk,2\nQX-T988\nPOWR,0,INPS,0\n"));
+
+        COperationDlg window(m_console.context);
+        window.show();
+        window.tree()->setCurrentItem(window.tree()->findItem(1, false));
+        const InputModeIndex input = window.setting().input;
+        const size_t before = m_fleet->commandsCarriedOut("hall").size();
+        struct Refusal
+        {
+            std::string path;
+            QString text;
+            QMessageBox::Icon icon;
+        };
+        for (const Refusal& refusal :
+             {Refusal{zrFile, "You cannot load ZR-1190 setting into QX-Series.", QMessageBox::NoIcon},
+              Refusal{newer, "This version doesn't support that setting file.", QMessageBox::Critical},
+              Refusal{otherModel, "The file's setting is for the model , QX-A1.\r\nDo you want to load compulsory?",
+                      QMessageBox::Warning}}) {
+            if (refusal.icon == QMessageBox::Warning)
+                m_prompter.answerNext(QMessageBox::Cancel);
+            m_prompter.setNextFileName(QString::fromStdString(refusal.path));
+            QTest::mouseClick(child<QPushButton>(&window, "loadFileButton"), Qt::LeftButton);
+            QCOMPARE(m_prompter.last().text, refusal.text);
+            QCOMPARE(m_prompter.last().icon, refusal.icon);
+        }
+        QCOMPARE(m_fleet->commandsCarriedOut("hall").size(), before);
+        QCOMPARE(window.setting().input, input);
+        QCOMPARE(window.setting().power, 1);
+    }
+
+    // A monitor that shows part of a video wall keeps its picture size: the SIZE row is not offered while it
+    // is selected, and is again for a monitor that is not enlarged.
+    void pictureSizeIsNotOfferedForAnEnlargedMonitor()
+    {
+        QVERIFY(m_fleet->setPower("hall", true));
+        QVERIFY(m_fleet->setPower("stage", true));
+        QVERIFY(sendToHall({settingItem("EMHV", 12)}));
+        COperationDlg window(m_console.context);
+        window.show();
+        CPanelTreeCtrl* tree = window.tree();
+        tree->setCurrentItem(tree->findItem(1, false));
+        QCOMPARE(window.tabs()->shownTab(), QString("CONTROL"));
+        QVERIFY(!child<QPushButton>(&window, "sizeWideButton")->isEnabled());
+        tree->setCurrentItem(tree->findItem(2, false));
+        QVERIFY(child<QPushButton>(&window, "sizeWideButton")->isEnabled());
+        QVERIFY(child<QPushButton>(&window, "colourStdButton")->isEnabled());
+    }
+
 private:
     TESSERA_PANEL_DATA lanRecord(int number, const std::string& name, const std::string& address,
                                  const std::string& model = "QX-T988")
@@ -555,6 +652,19 @@ private:
         return record;
     }
     static PANEL_DATA panel(const TESSERA_PANEL_DATA& record) { return panelDataFromRecord(record); }
+    // Sets values on the hall monitor before a test opens its window.
+    bool sendToHall(std::vector<CommandItem> items)
+    {
+        const std::vector<PANEL_DATA> monitors{panel(lanRecord(1, "[001] Hall", m_fleet->place("a")->address))};
+        QWidget owner;
+        return m_console.runner.run(&owner, "Sending settings", items, monitors);
+    }
+    static bool writeText(const std::string& path, const std::string& text)
+    {
+        FILE* file = std::fopen(path.c_str(), "w");
+        const bool written = file && std::fputs(text.c_str(), file) >= 0;
+        return file && std::fclose(file) == 0 && written;
+    }
 
     std::unique_ptr<TempDataFolder> m_folder;
     std::unique_ptr<sim::Emulator> m_fleet;

@@ -4,6 +4,7 @@
 #include "ModelLookup.h"
 #include "SettingFile.h"
 #include "SettingLists.h"
+#include "SettingTransfer.h"
 #include "Settings.h"
 #include "TargetSelection.h"
 #include "TerminalObserver.h"
@@ -51,30 +52,22 @@ ModelCode modelOf(const TESSERA_PANEL_DATA& monitor)
     return modelFromName(monitor.szModel, monitor.nModelFlags);
 }
 
+// Every step of a transfer runs over the same monitors with lumictl's error policy.
+TransferRunner runnerOver(const SettingsIo& io, const std::vector<TESSERA_PANEL_DATA>& monitors)
+{
+    return [&io, &monitors](TransferRun, std::vector<CommandItem>& items) { return runOver(io, items, monitors); };
+}
+
 int saveSettings(const SettingsIo& io, const std::vector<std::string>& words)
 {
     io.line.allowOnly({});
     if (words.size() != 2)
         throw UsageError{"settings save: give one MONITOR and the FILE"};
     const std::vector<TESSERA_PANEL_DATA> source{findMonitor(io.registry.panels(), words[0])};
-    const ModelCode model = modelOf(source[0]);
-
-    PowerInputReading reading;
-    std::vector<CommandItem> items{powerInputReadItem(&reading)};
-    if (!runOver(io, items, source))
-        return 1;
     MONITOR_SETTING setting;
-    resetToDefaults(setting, model, reading.input, processSettings().environment.language);
-    // The monitor's own power state: a monitor that is on with an input of no index must not give a file
-    // that switches the targets off.
-    setting.power = reading.power;
-    // Without an input the file ends after the power, so the monitor's values are not asked for.
-    if (setting.input != kNoInput) {
-        items = receiveAllList(setting, model, ReceiveScope::Everything);
-        if (!runOver(io, items, source))
-            return 1; // a file of defaults would pass for the monitor's settings
-        markAllReceived(setting);
-    }
+    if (!receiveFromSource(runnerOver(io, source), setting, modelOf(source[0]),
+                           processSettings().environment.language, true, ReceiveScope::Everything))
+        return 1; // a file of defaults would pass for the monitor's settings
     const SettingFileStatus written = writeSettingFile(words[1], source[0].szModel, setting);
     if (written != SettingFileStatus::Ok) {
         io.err << "lumictl: " << oneLine(settingFileMessage(written, words[1])) << "\n";
@@ -102,9 +95,7 @@ int loadSettings(const SettingsIo& io, const std::vector<std::string>& words)
     const std::string targetModel = targets[0].szModel;
 
     SettingFileReader reader;
-    SettingFileStatus status = reader.open(path);
-    if (status == SettingFileStatus::Ok)
-        status = reader.checkFamily(targetModel);
+    const SettingFileStatus status = openForLoading(reader, path, targetModel);
     if (status != SettingFileStatus::Ok)
         throw UsageError{settingFileMessage(status, path)};
     if (reader.needsConsent(targetModel) && !io.line.has("force"))
@@ -117,13 +108,7 @@ int loadSettings(const SettingsIo& io, const std::vector<std::string>& words)
         io.err << "lumictl: " << path << " holds no power or input to load\n";
         return 1;
     }
-    std::vector<CommandItem> items = powerInputSendList(setting);
-    if (!runOver(io, items, targets))
-        return 1;
-    if (setting.power == 0 || setting.input == kNoInput)
-        return 0;
-    items = sendAllList(setting, model);
-    return runOver(io, items, targets) ? 0 : 1;
+    return sendLoadedSetting(runnerOver(io, targets), setting, model) ? 0 : 1;
 }
 
 } // namespace

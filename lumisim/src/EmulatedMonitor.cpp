@@ -97,6 +97,16 @@ bool inRange(std::string_view code, int value)
     return true;
 }
 
+// What a setting never set reads as: 0, or the lowest value where 0 is out of range (a monitor reports
+// only values it would take back).
+int unsetValue(std::string_view code)
+{
+    for (const Range& range : kRanges)
+        if (range.code == code)
+            return range.low > 0 ? range.low : 0;
+    return 0;
+}
+
 // "DATE" with year, month, day, hour and minute, two digits each.
 bool isValidDate(std::string_view parameter)
 {
@@ -209,7 +219,7 @@ std::string EmulatedMonitor::answerQuery(std::string_view code) const
             return "ERR";
         return code == "PXCK" ? "1920,1080" : "1920x1080";
     }
-    return number(value(code).value_or(0));
+    return number(value(code).value_or(unsetValue(code)));
 }
 
 std::string EmulatedMonitor::applySetting(std::string_view code, std::string_view parameter, SimClock::time_point now)
