@@ -212,6 +212,38 @@ bool PanelRegistry::removeMonitors(const std::vector<int>& numbers)
     });
 }
 
+template <typename Choice>
+bool PanelRegistry::setScheduleWhere(Choice chosen, int scheduleNo)
+{
+    m_error.clear();
+    return changePanels([&](TESSERA_PANEL handle) {
+        for (int i = 0; i < TESSERA_GetPanelCount(handle); ++i) {
+            TESSERA_PANEL_DATA panel{};
+            TESSERA_GetPanelData(handle, i, &panel);
+            if (!chosen(panel))
+                continue;
+            panel.bSchedule = scheduleNo != 0;
+            panel.nScheduleNo = scheduleNo;
+            if (TESSERA_SetPanelData(handle, i, &panel) != 1)
+                return false;
+        }
+        return true;
+    });
+}
+
+bool PanelRegistry::assignSchedule(const std::vector<int>& numbers, int scheduleNo)
+{
+    const std::set<int> chosen(numbers.begin(), numbers.end());
+    return setScheduleWhere([&](const TESSERA_PANEL_DATA& panel) { return chosen.count(panel.nPanelNo) != 0; },
+                            scheduleNo);
+}
+
+bool PanelRegistry::clearSchedule(int scheduleNo)
+{
+    return setScheduleWhere(
+        [&](const TESSERA_PANEL_DATA& panel) { return panel.bSchedule && panel.nScheduleNo == scheduleNo; }, 0);
+}
+
 bool PanelRegistry::removeMonitorsInGroup(int groupNo)
 {
     std::vector<int> numbers;

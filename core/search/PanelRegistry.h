@@ -49,6 +49,10 @@ public:
     bool updateMonitor(const TESSERA_PANEL_DATA& data);
     // Removes the monitors with these numbers; unknown numbers are ignored.
     bool removeMonitors(const std::vector<int>& numbers);
+    // Gives the monitors with these numbers schedule `scheduleNo` (0: none); unknown numbers are ignored.
+    bool assignSchedule(const std::vector<int>& numbers, int scheduleNo);
+    // Takes schedule `scheduleNo` from every monitor that has it (the schedule is being deleted).
+    bool clearSchedule(int scheduleNo);
     // Removes the monitors directly in `groupNo` (0: the root).
     bool removeMonitorsInGroup(int groupNo);
 
@@ -62,6 +66,9 @@ public:
 private:
     template <typename Change>
     bool changePanels(Change change);
+    // Sets the schedule of every monitor for which `chosen` is true.
+    template <typename Choice>
+    bool setScheduleWhere(Choice chosen, int scheduleNo);
     template <typename Change>
     bool changeGroups(Change change);
     template <typename Naming>

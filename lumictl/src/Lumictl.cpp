@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "CommandText.h"
 #include "CommunicationRun.h"
+#include "CtlText.h"
 #include "InputSwitch.h"
 #include "MailAddressList.h"
 #include "ModelLookup.h"
@@ -12,6 +13,8 @@
 #include "PanelRegistry.h"
 #include "SendMail.h"
 #include "Settings.h"
+#include "MailCommands.h"
+#include "ScheduleCommands.h"
 #include "SettingsCommands.h"
 #include "Strings.h"
 #include "TargetSelection.h"
@@ -43,8 +46,9 @@ constexpr const char* kMainHelp =
     "  query COMMAND TARGET...        ask a query (\"POWR????\") and print each monitor's reply\n"
     "  search [options]               find monitors on the LAN and COM ports (lumictl search --help)\n"
     "  settings save|load ...         monitor setting files (lumictl settings --help)\n"
-    "  schedules list                 the schedules\n"
-    "  mail test ADDRESS              send a test mail\n"
+    "  schedules ...                  schedules, their entries and monitors (lumictl schedules --help)\n"
+    "  mail ...                       mail addresses, test mail, report times (lumictl mail --help)\n"
+    "  monitoring show|set ...        periodical monitoring (lumictl monitoring --help)\n"
     "\n"
     "A TARGET is a panel number, a monitor name (case ignored), --group NAME|NUMBER or --all.\n"
     "Options:\n"
@@ -82,33 +86,6 @@ struct Context {
 };
 
 using Handler = std::function<int(Context&, const std::vector<std::string>&)>;
-
-std::string oneLine(const std::string& text);
-
-std::string lower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string jsonText(std::string_view text)
-{
-    std::string out = "\"";
-    for (unsigned char c : validUtf8(text)) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
 
 std::string whereText(const TESSERA_PANEL_DATA& panel)
 {
@@ -380,25 +357,6 @@ int powerCommand(Context& context, const std::vector<std::string>& words)
     return runItems(context, items, pointersTo(monitors));
 }
 
-InputModeIndex parseInput(const std::string& text)
-{
-    if (!text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
-        const int index = parseNumber(text, 1, 107, "the input");
-        if (!inputModeName(index).empty() && index != kNoInput)
-            return index;
-    }
-    for (InputModeIndex index = 1; index <= kLastZrInput; ++index) {
-        const std::string name = inputModeName(index);
-        if (!name.empty() && lower(name) == lower(text))
-            return index;
-    }
-    std::string known;
-    for (InputModeIndex index = 1; index <= kLastZrInput; ++index)
-        if (!inputModeName(index).empty())
-            known += "\n  " + std::to_string(index) + "  " + inputModeName(index);
-    throw UsageError{"unknown input '" + text + "'; the inputs are:" + known};
-}
-
 int inputCommand(Context& context, const std::vector<std::string>& words)
 {
     context.line.allowOnly({"group", "all"});
@@ -519,34 +477,6 @@ int searchCommand(Context& context, const std::vector<std::string>& words)
     return 0;
 }
 
-int schedulesCommand(Context& context, const std::vector<std::string>& words)
-{
-    context.line.allowOnly({});
-    if (words.size() != 1 || words[0] != "list")
-        throw UsageError{"schedules: list"};
-    CScheduleStore store;
-    store.LoadList();
-    for (int i = 0; i < store.listCount(); ++i) {
-        const CScheduleList* schedule = store.listAt(i);
-        context.out << schedule->id << "\t" << schedule->name << "\n";
-    }
-    return 0;
-}
-
-int mailCommand(Context& context, const std::vector<std::string>& words)
-{
-    context.line.allowOnly({});
-    if (words.size() != 2 || words[0] != "test")
-        throw UsageError{"mail: test ADDRESS"};
-    if (!ValidateAddress(words[1]))
-        throw UsageError{messageText(274)};
-    const MailResult result = sendTestMail(words[1]);
-    (result.ok ? context.out : context.err) << result.text << "\n";
-    if (!result.ok && !result.detail.empty())
-        context.err << result.detail << "\n";
-    return result.ok ? 0 : 1;
-}
-
 int monitorsCommand(Context& context, const std::vector<std::string>& words)
 {
     if (words.empty())
@@ -559,18 +489,6 @@ int monitorsCommand(Context& context, const std::vector<std::string>& words)
     if (words[0] == "remove")
         return removeMonitors(context, rest);
     throw UsageError{"monitors: unknown action '" + words[0] + "'"};
-}
-
-// Message texts may hold line breaks; a usage error is one line.
-std::string oneLine(const std::string& text)
-{
-    std::string line;
-    for (char c : text) {
-        if (c == '\r')
-            continue;
-        line += c == '\n' ? ' ' : c;
-    }
-    return line;
 }
 
 struct Subcommand {
@@ -591,9 +509,10 @@ const std::map<std::string, Subcommand>& subcommands()
         {"query", {queryCommandLine, "usage: lumictl query COMMAND TARGET...   (COMMAND: \"POWR????\"); prints "
                                      "\"name: reply\" per monitor\n"}},
         {"search", {searchCommand, kSearchHelp}},
-        {"settings", {settingsCommand<Context>, kSettingsHelp}},
-        {"schedules", {schedulesCommand, "usage: lumictl schedules list\n"}},
-        {"mail", {mailCommand, "usage: lumictl mail test ADDRESS\n"}},
+        {"settings", {withIo<settingsCommand, Context>, kSettingsHelp}},
+        {"schedules", {withIo<schedulesCommand, Context>, kSchedulesHelp}},
+        {"mail", {withIo<mailCommand, Context>, kMailHelp}},
+        {"monitoring", {withIo<monitoringCommand, Context>, kMonitoringHelp}},
     };
     return table;
 }

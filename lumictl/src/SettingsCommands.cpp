@@ -1,6 +1,7 @@
 #include "SettingsCommands.h"
 
 #include "CommunicationRun.h"
+#include "CtlText.h"
 #include "ModelLookup.h"
 #include "SettingFile.h"
 #include "SettingLists.h"
@@ -21,19 +22,8 @@ const char* const kSettingsHelp =
 
 namespace {
 
-// Message texts may hold line breaks; lumictl's messages are one line.
-std::string oneLine(const std::string& text)
-{
-    std::string line;
-    for (char c : text) {
-        if (c != '\r')
-            line += c == '\n' ? ' ' : c;
-    }
-    return line;
-}
-
 // One run with lumictl's error policy; true when every command of every monitor succeeded.
-bool runOver(const SettingsIo& io, std::vector<CommandItem>& items, const std::vector<TESSERA_PANEL_DATA>& monitors)
+bool runOver(const CommandIo& io, std::vector<CommandItem>& items, const std::vector<TESSERA_PANEL_DATA>& monitors)
 {
     if (items.empty())
         return true;
@@ -53,12 +43,12 @@ ModelCode modelOf(const TESSERA_PANEL_DATA& monitor)
 }
 
 // Every step of a transfer runs over the same monitors with lumictl's error policy.
-TransferRunner runnerOver(const SettingsIo& io, const std::vector<TESSERA_PANEL_DATA>& monitors)
+TransferRunner runnerOver(const CommandIo& io, const std::vector<TESSERA_PANEL_DATA>& monitors)
 {
     return [&io, &monitors](TransferRun, std::vector<CommandItem>& items) { return runOver(io, items, monitors); };
 }
 
-int saveSettings(const SettingsIo& io, const std::vector<std::string>& words)
+int saveSettings(const CommandIo& io, const std::vector<std::string>& words)
 {
     io.line.allowOnly({});
     if (words.size() != 2)
@@ -81,7 +71,7 @@ bool sameModel(const TESSERA_PANEL_DATA& a, const TESSERA_PANEL_DATA& b)
     return std::string_view(a.szModel) == b.szModel && (a.nModelFlags & 1) == (b.nModelFlags & 1);
 }
 
-int loadSettings(const SettingsIo& io, const std::vector<std::string>& words)
+int loadSettings(const CommandIo& io, const std::vector<std::string>& words)
 {
     io.line.allowOnly({"group", "all", "force"});
     if (words.empty())
@@ -113,7 +103,7 @@ int loadSettings(const SettingsIo& io, const std::vector<std::string>& words)
 
 } // namespace
 
-int settingsCommand(const SettingsIo& io, const std::vector<std::string>& words)
+int settingsCommand(const CommandIo& io, const std::vector<std::string>& words)
 {
     if (words.empty())
         throw UsageError{"settings: save or load?"};
