@@ -801,6 +801,13 @@ private slots:
         QVERIFY(groupData.isGroup() && groupData.number == 4 && groupData.group == 2);
         const TESSERA_GROUP_DATA groupBack = groupFromPanelData(groupData);
         QCOMPARE(std::memcmp(&groupBack, &group, sizeof group), 0);
+
+        // The export file's lines carry the same.
+        const MonitorFileEntry monitorLine = monitorFileEntryOf(data);
+        QCOMPARE(std::memcmp(&monitorLine.record, &record, sizeof record), 0);
+        const MonitorFileEntry groupLine = monitorFileEntryOf(groupData);
+        QVERIFY(groupLine.isGroup() && groupLine.number() == 4 && groupLine.group() == 2);
+        QCOMPARE(std::string(groupLine.record.szName), std::string("Hall"));
     }
 
 private:

@@ -73,11 +73,12 @@ QTreeWidgetItem* CPanelTreeCtrl::insertGroupItem(std::unique_ptr<PANEL_DATA> dat
 
 QTreeWidgetItem* CPanelTreeCtrl::insertMonitorItem(std::unique_ptr<PANEL_DATA> data)
 {
+    const QString label = labelOf(*data); // asks the listener: before any item is looked up
     QTreeWidgetItem* parent = findGroupItem(data->group);
     if (!parent)
         parent = rootItem();
     auto* item = new CPanelTreeItem(std::move(data));
-    item->setText(0, labelOf(*item->data()));
+    item->setText(0, label);
     parent->addChild(item);
     prepareItem(item);
     setImage(item, monitorImage(*item->data()));
