@@ -2,6 +2,7 @@
 
 #include "CPanelDeskDlg.h"
 #include "DataFolder.h"
+#include "PanelRegistry.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "WindowMessage.h"
@@ -22,12 +23,16 @@ namespace {
 
 Prompter* g_storePrompter = nullptr;
 
+// The store reports its failures while its caller still holds the lock; the box waits for the unlock.
 void showStoreError(const char* caption, const char* text)
 {
     if (!g_storePrompter)
         return;
-    g_storePrompter->ask(QApplication::activeWindow(), {QString::fromUtf8(caption), QString::fromUtf8(text),
-                                                        QMessageBox::Warning, QMessageBox::Ok, true});
+    showAfterStoreUnlock([title = QString::fromUtf8(caption), message = QString::fromUtf8(text)] {
+        if (g_storePrompter)
+            g_storePrompter->ask(QApplication::activeWindow(),
+                                 {title, message, QMessageBox::Warning, QMessageBox::Ok, true});
+    });
 }
 
 } // namespace

@@ -7,15 +7,19 @@
 #include "StoreFiles.h"
 #include "TempFolder.h"
 #include "app/CPanelDeskApp.h"
+#include "common/UiText.h"
 #include "tree/CPanelTreeCtrl.h"
 #include "tree/CPanelTreeListner.h"
 #include "tree/ModelUniformity.h"
 #include "tree/PanelStore.h"
 #include "tree/PanelTreeImages.h"
 
+#include <QDir>
+#include <QFile>
 #include <QScrollBar>
 
 #include <cstring>
+#include <future>
 #include <memory>
 
 using namespace lumivane;
@@ -32,6 +36,7 @@ struct RecordingListener : CPanelTreeListner
     bool allowSelection = true;
     std::vector<QPoint> drops;
     QString suffix;
+    std::function<void()> onNextQuestion; // what the owner does before it answers slot 6 next (stores its form)
 
     void itemClicked(QTreeWidgetItem* item, bool onCheckBox) override { clicks.emplace_back(item, onCheckBox); }
     void selectionChanged() override { ++selectionChanges; }
@@ -41,6 +46,10 @@ struct RecordingListener : CPanelTreeListner
     bool mayChangeSelection() override
     {
         ++selectionQuestions;
+        if (onNextQuestion) {
+            const std::function<void()> once = std::exchange(onNextQuestion, nullptr);
+            once();
+        }
         return allowSelection;
     }
 };
@@ -59,6 +68,29 @@ TESSERA_PANEL_DATA scheduled(TESSERA_PANEL_DATA record, int scheduleNo)
     record.nScheduleNo = scheduleNo;
     return record;
 }
+
+// Records, for every box, whether another thread could have taken the store's lock at that moment: a box
+// shown under the lock keeps the server's reload waiting on the operator.
+class LockProbingPrompter : public ScriptedPrompter
+{
+public:
+    QMessageBox::StandardButton ask(QWidget* parent, const Prompt& prompt) override
+    {
+        const bool free = std::async(std::launch::async, [] {
+                              const bool taken = TESSERA_LockWithin(0) == 1;
+                              TESSERA_Unlock();
+                              return taken;
+                          }).get();
+        if (!free)
+            m_underLock << prompt.text;
+        return ScriptedPrompter::ask(parent, prompt);
+    }
+    const QStringList& underLock() const { return m_underLock; }
+    void clearProbe() { m_underLock.clear(); }
+
+private:
+    QStringList m_underLock;
+};
 
 } // namespace
 
@@ -81,6 +113,7 @@ private slots:
     {
         m_folder = std::make_unique<TempDataFolder>();
         m_prompter.clear();
+        m_prompter.clearProbe();
         m_listener = RecordingListener();
     }
     void cleanup()
@@ -88,6 +121,7 @@ private slots:
         cancelModalWatches();
         m_tree.reset();
         QCOMPARE(m_prompter.unexpected(), 0);
+        QCOMPARE(m_prompter.underLock(), QStringList());
         m_folder.reset();
     }
 
@@ -492,6 +526,12 @@ private slots:
         QCOMPARE(m_listener.selectionQuestions, 1);
         QTest::keyClick(m_tree.get(), Qt::Key_Down);
         QCOMPARE(m_tree->selectedItem(), first);
+        // Ctrl with a click on the selected item would take the selection away: it asks too.
+        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          m_tree->visualItemRect(first).center());
+        QTest::keyClick(m_tree.get(), Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(m_tree->selectedItem(), first);
+        QCOMPARE(m_listener.selectionQuestions, 4);
         const std::string panels = readFile(panelFilePath());
         drag(first, m_tree->findItem(1, true));
         QCOMPARE(readFile(panelFilePath()), panels);
@@ -502,6 +542,80 @@ private slots:
         QTest::keyClick(m_tree.get(), Qt::Key_Down);
         QCOMPARE(m_tree->selectedItem(), m_tree->findItem(2, false));
         QCOMPARE(m_listener.selectionChanges, changes + 1);
+    }
+
+    // The registration form stores its edits when slot 6 asks; the stored name re-sorts the item.
+    void theOwnerMayStoreItsFormWhenAsked()
+    {
+        writeGroups(1, {{1, "Hall", 0}});
+        writePanels({panelRecord(1, 0, "m"), panelRecord(2, 0, "n"), panelRecord(3, 0, "o")});
+        tree(PanelTreeMode::Registration);
+        auto storeFormAs = [this](const std::string& name) {
+            m_listener.onNextQuestion = [this, name] {
+                PANEL_DATA edited = *m_tree->selectedItemData();
+                edited.name = name;
+                QVERIFY(m_tree->updateSelected(edited));
+            };
+        };
+
+        // A drag of the edited monitor: storing must not pull the dragged item away from under the drag.
+        m_tree->setCurrentItem(m_tree->findItem(3, false));
+        storeFormAs("a");
+        drag(m_tree->findItem(3, false), m_tree->findItem(1, true));
+        const TESSERA_PANEL_DATA* moved = findPanel(readPanels(), 3);
+        QCOMPARE(std::string(moved->szName), std::string("a"));
+        QCOMPARE(moved->nGroupNo, 1);
+        QCOMPARE(m_tree->findItem(3, false)->parent(), m_tree->findItem(1, true));
+        QCOMPARE(m_tree->findItem(3, false)->text(0), QString("a"));
+
+        // A click on another row: the stored name moves monitor 2 into the row under the cursor, yet the
+        // monitor clicked is the one selected.
+        m_tree->setCurrentItem(m_tree->findItem(2, false));
+        storeFormAs("b");
+        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
+                          m_tree->visualItemRect(m_tree->findItem(1, false)).center());
+        QCOMPARE(m_tree->selectedItem(), m_tree->findItem(1, false));
+        QCOMPARE(childTexts(m_tree->rootItem()).mid(1), (QStringList{"b", "m"}));
+
+        // The Down key goes to the monitor that was below before the store re-sorted.
+        m_tree->setCurrentItem(m_tree->findItem(2, false));
+        storeFormAs("z");
+        QTest::keyClick(m_tree.get(), Qt::Key_Down);
+        QCOMPARE(m_tree->selectedItem(), m_tree->findItem(1, false));
+        QCOMPARE(m_listener.selectionQuestions, 3);
+    }
+
+    // Messages about the store come after the lock is released (the probing prompter checks every box).
+    void storeMessagesWaitForTheUnlock()
+    {
+        writeGroups(1, {{1, "Hall", 0}});
+        writePanels({panelRecord(1, 0, "[001] a"), panelRecord(2, 0, "[002] b")});
+        tree(PanelTreeMode::Registration);
+
+        m_tree->setCurrentItem(m_tree->findItem(2, false));
+        PANEL_DATA edited = *m_tree->selectedItemData();
+        edited.number = 1;
+        QVERIFY(!m_tree->updateSelected(edited));
+        QCOMPARE(m_prompter.last().text, uiText(130));
+
+        writePanels({panelRecord(1, 0, "[001] a")}); // deleted elsewhere meanwhile
+        edited.number = 2;
+        m_tree->updateSelected(edited);
+        QCOMPARE(m_prompter.last().text, uiText(131));
+
+        m_tree->setCurrentItem(m_tree->findItem(1, true));
+        writeGroups(1, {});
+        edited = *m_tree->selectedItemData();
+        edited.name = "Lobby";
+        QVERIFY(!m_tree->updateSelected(edited));
+        QCOMPARE(m_prompter.last().text, uiText(129));
+
+        // The store's own error box: a folder where the panel file should be cannot be read.
+        QFile::remove(QString::fromStdString(panelFilePath()));
+        QVERIFY(QDir().mkdir(QString::fromStdString(panelFilePath())));
+        QVERIFY(!m_tree->addNewMonitor());
+        QCOMPARE(m_prompter.last().caption, QString("TESSERA Library"));
+        QCOMPARE(m_prompter.asked().size(), size_t(4));
     }
 
     void draggingNearAnEdgeScrollsFasterFartherOut()
@@ -687,6 +801,13 @@ private slots:
         QVERIFY(groupData.isGroup() && groupData.number == 4 && groupData.group == 2);
         const TESSERA_GROUP_DATA groupBack = groupFromPanelData(groupData);
         QCOMPARE(std::memcmp(&groupBack, &group, sizeof group), 0);
+
+        // The export file's lines carry the same.
+        const MonitorFileEntry monitorLine = monitorFileEntryOf(data);
+        QCOMPARE(std::memcmp(&monitorLine.record, &record, sizeof record), 0);
+        const MonitorFileEntry groupLine = monitorFileEntryOf(groupData);
+        QVERIFY(groupLine.isGroup() && groupLine.number() == 4 && groupLine.group() == 2);
+        QCOMPARE(std::string(groupLine.record.szName), std::string("Hall"));
     }
 
 private:
@@ -718,7 +839,7 @@ private:
     }
 
     std::unique_ptr<TempDataFolder> m_folder;
-    ScriptedPrompter m_prompter;
+    LockProbingPrompter m_prompter;
     RecordingListener m_listener;
     std::unique_ptr<CPanelTreeCtrl> m_tree;
 };

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -135,12 +136,12 @@ private:
     template <typename Visit> void forEachItem(Visit&& visit) const;
 
     // Store changes
+    QTreeWidgetItem* showAddedMonitor(const std::optional<TESSERA_PANEL_DATA>& added);
     bool deleteSubtree(QTreeWidgetItem* item);
     bool deleteSingleItem(QTreeWidgetItem* item);
     void removeItem(QTreeWidgetItem* item);
     bool updateGroup(QTreeWidgetItem* item, const PANEL_DATA& edited);
     bool updateMonitor(QTreeWidgetItem* item, const PANEL_DATA& edited);
-    QTreeWidgetItem* appendMonitor(PANEL_DATA data, const std::function<std::string(int)>& nameFor);
     int targetGroupNumber(QTreeWidgetItem** groupItem = nullptr) const;
     static int depthOf(const QTreeWidgetItem* item);
     static int subGroupHeight(const QTreeWidgetItem* group);
@@ -152,13 +153,24 @@ private:
     void recomputeChecksFrom(QTreeWidgetItem* group); // the group itself and everything above it
     void toggleCheck(QTreeWidgetItem* item);
 
+    // An item as the store knows it, which outlives the item itself: a listener call may replace items.
+    struct ItemKey
+    {
+        int number = 0;    // 0 with `group`: the root
+        bool group = true;
+    };
+    std::optional<ItemKey> keyOf(const QTreeWidgetItem* item) const;
+    QTreeWidgetItem* itemBy(const std::optional<ItemKey>& key) const;
+
     // Listener slot 6 before the operator moves the selection
     bool mayChangeSelection();
-    bool mayMoveTo(const QTreeWidgetItem* item);
-    bool mayMoveByKey(const QKeyEvent* event);
+    bool mayMoveTo(const QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers);
+    QTreeWidgetItem* itemPointedAt(const std::optional<ItemKey>& key, QMouseEvent* event);
+    static std::optional<CursorAction> cursorActionFor(int key);
+    void moveByKey(CursorAction action, QKeyEvent* event);
 
     // Drag
-    void beginDrag(QTreeWidgetItem* item, const QPoint& globalPos);
+    void beginDrag(const ItemKey& pressed, const QPoint& globalPos);
     void moveDrag(const QPoint& viewportPos, const QPoint& globalPos);
     void endDrag(const QPoint& viewportPos, const QPoint& globalPos);
     void stopDragging();
@@ -178,7 +190,8 @@ private:
 
     bool m_leftPressed = false;
     QPoint m_pressPos;
-    QTreeWidgetItem* m_pressItem = nullptr;
+    std::optional<ItemKey> m_pressKey;
+    bool m_pressRedirected = false; // the press selected the item by number, not the view by position
     QTreeWidgetItem* m_dragItem = nullptr;
     QTreeWidgetItem* m_dropHighlight = nullptr;
     QLabel* m_dragImage = nullptr;

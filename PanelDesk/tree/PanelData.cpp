@@ -83,6 +83,11 @@ TESSERA_GROUP_DATA groupFromPanelData(const PANEL_DATA& data)
     return record;
 }
 
+MonitorFileEntry monitorFileEntryOf(const PANEL_DATA& data)
+{
+    return data.isGroup() ? groupEntry(groupFromPanelData(data)) : monitorEntry(recordFromPanelData(data));
+}
+
 std::string newMonitorName(int number)
 {
     return panelNumberPrefix(number);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MonitorAccountFile.h"
 #include "tessera.h"
 
 #include <cstdint>
@@ -54,6 +55,9 @@ PANEL_DATA panelDataFromRecord(const TESSERA_PANEL_DATA& record);
 TESSERA_PANEL_DATA recordFromPanelData(const PANEL_DATA& data);
 PANEL_DATA panelDataFromGroup(const TESSERA_GROUP_DATA& record);
 TESSERA_GROUP_DATA groupFromPanelData(const PANEL_DATA& data);
+
+// The export file's line for an item; the tree's allItems() in that form is what an export selects from.
+MonitorFileEntry monitorFileEntryOf(const PANEL_DATA& data);
 
 // "[%03d]": the name of a monitor added by hand.
 std::string newMonitorName(int number);

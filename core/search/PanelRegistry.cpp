@@ -43,7 +43,39 @@ std::vector<TESSERA_GROUP_DATA> readGroups(TESSERA_GROUP handle)
     return groups;
 }
 
+thread_local int t_lockDepth = 0;
+thread_local std::function<void()> t_heldBack;
+
 } // namespace
+
+StoreLock::StoreLock()
+{
+    TESSERA_Lock();
+    ++t_lockDepth;
+}
+
+StoreLock::~StoreLock()
+{
+    TESSERA_Unlock();
+    if (--t_lockDepth == 0 && t_heldBack) {
+        const std::function<void()> show = std::move(t_heldBack);
+        t_heldBack = nullptr;
+        show();
+    }
+}
+
+bool StoreLock::heldByThisThread()
+{
+    return t_lockDepth > 0;
+}
+
+void showAfterStoreUnlock(std::function<void()> show)
+{
+    if (t_lockDepth > 0)
+        t_heldBack = std::move(show);
+    else if (show)
+        show();
+}
 
 std::string panelNumberPrefix(int panelNo)
 {
@@ -197,6 +229,56 @@ bool PanelRegistry::updateMonitor(const TESSERA_PANEL_DATA& data)
     });
 }
 
+StoreChange PanelRegistry::replaceMonitor(int oldNumber, TESSERA_PANEL_DATA& data)
+{
+    m_error.clear();
+    StoreChange outcome = StoreChange::Failed;
+    changePanels([&](TESSERA_PANEL handle) {
+        if (data.nPanelNo != oldNumber && TESSERA_FindPanelData(handle, data.nPanelNo, nullptr) >= 0) {
+            outcome = StoreChange::NumberTaken;
+            return false;
+        }
+        TESSERA_PANEL_DATA stored{};
+        const int index = TESSERA_FindPanelData(handle, oldNumber, &stored);
+        if (index < 0) {
+            outcome = StoreChange::Missing;
+            return false;
+        }
+        // The server hands out the status key while the console edits: keep the one in the file.
+        data.nStatusKey = stored.nStatusKey;
+        if (TESSERA_SetPanelData(handle, index, &data) != 1) {
+            m_error = TESSERA_GetLastErrorMessage();
+            return false;
+        }
+        outcome = StoreChange::Done;
+        return true;
+    });
+    if (outcome == StoreChange::Done && !m_error.empty())
+        outcome = StoreChange::Failed; // the save failed
+    return outcome;
+}
+
+std::optional<std::vector<int>> PanelRegistry::clearSchedule(int scheduleNo)
+{
+    m_error.clear();
+    std::vector<int> cleared;
+    const bool saved = changePanels([&](TESSERA_PANEL handle) {
+        for (int i = 0; i < TESSERA_GetPanelCount(handle); ++i) {
+            TESSERA_PANEL_DATA panel{};
+            if (!TESSERA_GetPanelData(handle, i, &panel) || !panel.bSchedule || panel.nScheduleNo != scheduleNo)
+                continue;
+            panel.bSchedule = 0;
+            panel.nScheduleNo = 0;
+            TESSERA_SetPanelData(handle, i, &panel);
+            cleared.push_back(panel.nPanelNo);
+        }
+        return !cleared.empty();
+    });
+    if (!saved && !m_error.empty())
+        return std::nullopt;
+    return saved ? cleared : std::vector<int>{};
+}
+
 bool PanelRegistry::removeMonitors(const std::vector<int>& numbers)
 {
     m_error.clear();
@@ -238,12 +320,6 @@ bool PanelRegistry::assignSchedule(const std::vector<int>& numbers, int schedule
                             scheduleNo);
 }
 
-bool PanelRegistry::clearSchedule(int scheduleNo)
-{
-    return setScheduleWhere(
-        [&](const TESSERA_PANEL_DATA& panel) { return panel.bSchedule && panel.nScheduleNo == scheduleNo; }, 0);
-}
-
 bool PanelRegistry::removeMonitorsInGroup(int groupNo)
 {
     std::vector<int> numbers;
@@ -261,6 +337,41 @@ std::optional<TESSERA_GROUP_DATA> PanelRegistry::addGroup(std::string_view name,
     group.nParentNo = parentNo;
     const bool added = changeGroups([&](TESSERA_GROUP handle) { return TESSERA_InsertGroupData(handle, -1, &group) == 1; });
     return added ? std::optional(group) : std::nullopt;
+}
+
+StoreChange PanelRegistry::changeGroup(int groupNo, std::string_view name, int parentNo)
+{
+    m_error.clear();
+    StoreChange outcome = StoreChange::Failed;
+    changeGroups([&](TESSERA_GROUP handle) {
+        const int index = TESSERA_FindGroupData(handle, groupNo, nullptr);
+        if (index < 0) {
+            outcome = StoreChange::Missing;
+            return false;
+        }
+        TESSERA_GROUP_DATA group{};
+        group.nGroupNo = groupNo;
+        group.nParentNo = parentNo;
+        copyToField(group.szName, sizeof group.szName, name);
+        if (TESSERA_SetGroupData(handle, index, &group) != 1) {
+            m_error = TESSERA_GetLastErrorMessage();
+            return false;
+        }
+        outcome = StoreChange::Done;
+        return true;
+    });
+    if (outcome == StoreChange::Done && !m_error.empty())
+        outcome = StoreChange::Failed;
+    return outcome;
+}
+
+bool PanelRegistry::removeGroupRecord(int groupNo)
+{
+    m_error.clear();
+    return changeGroups([&](TESSERA_GROUP handle) {
+        const int index = TESSERA_FindGroupData(handle, groupNo, nullptr);
+        return index < 0 || TESSERA_DeleteGroupData(handle, index) == 1;
+    });
 }
 
 bool PanelRegistry::removeGroup(int groupNo)

@@ -2,6 +2,7 @@
 
 #include "tessera.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,10 +15,27 @@ namespace lumivane {
 class StoreLock
 {
 public:
-    StoreLock() { TESSERA_Lock(); }
-    ~StoreLock() { TESSERA_Unlock(); }
+    StoreLock();
+    ~StoreLock(); // releases the lock, then shows what showAfterStoreUnlock() held back
     StoreLock(const StoreLock&) = delete;
     StoreLock& operator=(const StoreLock&) = delete;
+
+    // True while the calling thread holds a StoreLock.
+    static bool heldByThisThread();
+};
+
+// Runs `show` (a message box) at once when this thread holds no StoreLock, else right after its outermost
+// StoreLock is released: a box left open under the lock would keep the server's reload waiting on the
+// operator. A later message replaces one still waiting, so the last error is the one shown.
+void showAfterStoreUnlock(std::function<void()> show);
+
+// Outcome of a change that the registration form makes.
+enum class StoreChange
+{
+    Done,
+    Failed,          // the store could not open or save the file; lastError() says why
+    NumberTaken,     // another monitor already has the new panel number
+    Missing,         // the monitor or group is no longer in the file
 };
 
 // The registered monitors and groups as the programs change them: every change takes the store's lock,
@@ -47,18 +65,26 @@ public:
     std::optional<TESSERA_PANEL_DATA> addFoundMonitor(TESSERA_PANEL_DATA data, int groupNo);
     // Replaces the monitor with data.nPanelNo.
     bool updateMonitor(const TESSERA_PANEL_DATA& data);
+    // Replaces monitor `oldNumber` with `data` (which may carry a new number), keeping the status key the
+    // server gave it meanwhile; `data` comes back with that key.
+    StoreChange replaceMonitor(int oldNumber, TESSERA_PANEL_DATA& data);
+    // Clears the schedule of every monitor in the file assigned to `scheduleNo`; the numbers cleared, or
+    // nothing when the file could not be changed.
+    std::optional<std::vector<int>> clearSchedule(int scheduleNo);
     // Removes the monitors with these numbers; unknown numbers are ignored.
     bool removeMonitors(const std::vector<int>& numbers);
     // Gives the monitors with these numbers schedule `scheduleNo` (0: none); unknown numbers are ignored.
     bool assignSchedule(const std::vector<int>& numbers, int scheduleNo);
-    // Takes schedule `scheduleNo` from every monitor that has it (the schedule is being deleted).
-    bool clearSchedule(int scheduleNo);
     // Removes the monitors directly in `groupNo` (0: the root).
     bool removeMonitorsInGroup(int groupNo);
 
     std::optional<TESSERA_GROUP_DATA> addGroup(std::string_view name, int parentNo);
+    // Renames the group and gives it a new parent.
+    StoreChange changeGroup(int groupNo, std::string_view name, int parentNo);
     // Removes the group, its sub-groups and every monitor in them.
     bool removeGroup(int groupNo);
+    // Removes the group's own line only; its sub-groups and monitors stay.
+    bool removeGroupRecord(int groupNo);
 
     // The reason of the last failure.
     const std::string& lastError() const { return m_error; }

@@ -11,7 +11,8 @@ const std::set<std::string> kValueOptions = {"name", "lan", "com", "baud", "id",
                                              "password", "on-error", "port", "parent", "days", "on", "off",
                                              "input", "from", "to", "enabled", "interval", "message-box",
                                              "attach-log"};
-const std::set<std::string> kSwitches = {"json", "all", "daisy-chain", "force", "help", "reports", "errors"};
+const std::set<std::string> kSwitches = {"json",    "all",    "daisy-chain", "force", "help",
+                                         "reports", "errors", "replace",     "add"};
 // Options whose value may be left out: "search --lan" is a switch, "monitors add --lan A.B.C.D" is not.
 const std::set<std::string> kOptionalValues = {"lan"};
 

@@ -2,25 +2,28 @@
 
 #include "CScheduleStore.h"
 #include "CommandAvailability.h"
+#include "CommandIo.h"
 #include "CommandLine.h"
 #include "CommandText.h"
 #include "CommunicationRun.h"
 #include "CtlText.h"
 #include "InputSwitch.h"
 #include "MailAddressList.h"
+#include "MailCommands.h"
 #include "ModelLookup.h"
+#include "MonitorFileCommands.h"
 #include "MonitorSearch.h"
 #include "PanelRegistry.h"
 #include "SendMail.h"
-#include "Settings.h"
-#include "MailCommands.h"
 #include "ScheduleCommands.h"
+#include "Settings.h"
 #include "SettingsCommands.h"
 #include "Strings.h"
 #include "TargetSelection.h"
 #include "TerminalObserver.h"
 #include "TextEscape.h"
 #include "Utf8.h"
+#include "WindowMessage.h"
 #include "traitbook.h"
 
 #include <arpa/inet.h>
@@ -39,6 +42,7 @@ constexpr const char* kMainHelp =
     "  monitors list [--json]         the registered monitors\n"
     "  monitors add ...               register a monitor (lumictl monitors add --help)\n"
     "  monitors remove MONITOR...     unregister monitors\n"
+    "  monitors export|import FILE    move registered monitors and groups between installations\n"
     "  groups list|add|remove         the groups (lumictl groups --help)\n"
     "  power on|off TARGET...         switch monitors on or off\n"
     "  input INPUT TARGET...          choose the input (index or name, lumictl input --help)\n"
@@ -63,9 +67,14 @@ constexpr const char* kMonitorsHelp =
     "       lumictl monitors add [--name NAME] (--lan A.B.C.D[:PORT] | --com N [--baud RATE]) [--id N]\n"
     "                            [--model NAME] [--group GROUP] [--user U --password P]\n"
     "       lumictl monitors remove MONITOR...\n"
+    "       lumictl monitors export FILE [MONITOR | --group GROUP]\n"
+    "       lumictl monitors import FILE (--replace | --add)\n"
     "Without --name a new monitor is named \"[nnn]\" after its panel number. PORT is 1025 to 65535\n"
     "(default 10008), N a COM port 1 to 256, RATE 9600, 19200 or 38400, the ID 0 (none) to 255; user\n"
-    "name and password (LAN only) have at most 8 characters.\n";
+    "name and password (LAN only) have at most 8 characters.\n"
+    "An export (.mrf) holds everything, one monitor with the groups above it, or a group with the groups\n"
+    "above it and all below it. An import replaces the registered monitors and groups or adds to them,\n"
+    "numbering what it brings after what is there; Panels.bak and Groups.bak keep the files before.\n";
 
 constexpr const char* kGroupsHelp = "usage: lumictl groups list\n"
                                     "       lumictl groups add NAME [--parent GROUP]\n"
@@ -234,6 +243,7 @@ int addMonitor(Context& context, const std::vector<std::string>& words)
         context.err << "lumictl: cannot register the monitor: " << context.registry.lastError() << "\n";
         return 1;
     }
+    tellServer(windowMessages::kPanelsChanged);
     context.out << added->nPanelNo << "\t" << added->szName << "\n";
     return 0;
 }
@@ -251,6 +261,7 @@ int removeMonitors(Context& context, const std::vector<std::string>& words)
         context.err << "lumictl: " << context.registry.lastError() << "\n";
         return 1;
     }
+    tellServer(windowMessages::kPanelsChanged);
     return 0;
 }
 
@@ -284,6 +295,7 @@ int groupsCommand(Context& context, const std::vector<std::string>& words)
             context.err << "lumictl: " << registry.lastError() << "\n";
             return 1;
         }
+        tellServer(windowMessages::kPanelsChanged);
         context.out << added->nGroupNo << "\t" << added->szName << "\n";
         return 0;
     }
@@ -295,6 +307,7 @@ int groupsCommand(Context& context, const std::vector<std::string>& words)
             context.err << "lumictl: " << registry.lastError() << "\n";
             return 1;
         }
+        tellServer(windowMessages::kPanelsChanged);
         return 0;
     }
     throw UsageError{"groups: unknown action '" + action + "'"};
@@ -463,6 +476,8 @@ int searchCommand(Context& context, const std::vector<std::string>& words)
     request.language = processSettings().environment.language;
     TerminalObserver observer(ErrorPolicy{}, context.err, context.errIsTerminal);
     const SearchResult result = searchMonitors(request, context.registry, observer);
+    if (result.added > 0)
+        tellServer(windowMessages::kPanelsChanged);
     if (!result.storeError.empty()) {
         context.err << "lumictl: a found monitor could not be registered (" << result.added
                     << " were): " << oneLine(result.storeError) << "\n";
@@ -480,7 +495,7 @@ int searchCommand(Context& context, const std::vector<std::string>& words)
 int monitorsCommand(Context& context, const std::vector<std::string>& words)
 {
     if (words.empty())
-        throw UsageError{"monitors: list, add or remove?"};
+        throw UsageError{"monitors: list, add, remove, export or import?"};
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     if (words[0] == "list")
         return listMonitors(context, rest);
@@ -488,6 +503,10 @@ int monitorsCommand(Context& context, const std::vector<std::string>& words)
         return addMonitor(context, rest);
     if (words[0] == "remove")
         return removeMonitors(context, rest);
+    if (words[0] == "export")
+        return exportMonitors(context.line, context.out, context.err, context.registry, rest);
+    if (words[0] == "import")
+        return importMonitors(context.line, context.out, context.err, context.registry, rest);
     throw UsageError{"monitors: unknown action '" + words[0] + "'"};
 }
 

@@ -4,6 +4,7 @@
 #include "PanelRegistry.h"
 #include "TempFolder.h"
 #include "TerminalObserver.h"
+#include "WindowMessageListener.h"
 #include "tessera.h"
 
 #include <gtest/gtest.h>
@@ -243,6 +244,39 @@ TEST_F(LumictlTest, GroupsAndGroupTargets)
     EXPECT_EQ(0, lumictl({"groups", "remove", "Floor"}).status);
     EXPECT_EQ("", lumictl({"groups", "list"}).out);
     EXPECT_EQ(2u, PanelRegistry(m_data.path()).panels().size());
+}
+
+TEST_F(LumictlTest, ExportAndImportMoveRegistrationsAndTellTheServer)
+{
+    registerFleet();
+    ASSERT_EQ(0, lumictl({"groups", "add", "Floor"}).status);
+    ASSERT_EQ(0, lumictl({"monitors", "add", "--com", "2", "--name", "Wing screen", "--group", "Floor"}).status);
+    const std::string file = m_data.file("floor.mrf");
+    const Outcome exported = lumictl({"monitors", "export", file, "--group", "Floor"});
+    EXPECT_EQ("exported 1 group and 1 monitor\n", exported.out) << exported.err;
+
+    WindowMessageListener server;
+    std::string error;
+    ASSERT_TRUE(server.listenAs(kServerWindowClass, error)) << error;
+    const std::string before = storeFile();
+    test::writeFile(m_data.file("broken.mrf"), "Group,1,0,Floor\r\n");
+    const Outcome broken = lumictl({"monitors", "import", m_data.file("broken.mrf"), "--add"});
+    EXPECT_EQ(2, broken.status);
+    EXPECT_EQ("lumictl: This file may be broken.\n", broken.err);
+    EXPECT_EQ(2, lumictl({"monitors", "import", file}).status) << "replace or add must be said";
+    EXPECT_EQ(before, storeFile());
+
+    const Outcome imported = lumictl({"monitors", "import", file, "--add"});
+    EXPECT_EQ(0, imported.status) << imported.err;
+    EXPECT_EQ("imported 1 group and 1 monitor\n", imported.out);
+    const auto panels = PanelRegistry(m_data.path()).panels();
+    ASSERT_EQ(4u, panels.size());
+    EXPECT_STREQ("[004]Wing screen", panels[3].szName);
+    EXPECT_EQ(2, panels[3].nGroupNo);
+    std::vector<int> received;
+    for (int i = 0; i < 40 && received.empty(); ++i)
+        server.poll(std::chrono::milliseconds(50), [&](const WindowMessage& message) { received.push_back(message.message); });
+    EXPECT_EQ(std::vector<int>{1125}, received);
 }
 
 TEST_F(LumictlTest, SearchAddsWhatAnswers)
