@@ -4,6 +4,7 @@
 #include "common/Prompter.h"
 #include "common/UiText.h"
 #include "config/CConfigSheet.h"
+#include "schedule/CScheduleDlg.h"
 #include "operation/COperationDlg.h"
 #include "security/CSecurityDlg.h"
 #include "tree/PanelTreeImages.h"
@@ -61,7 +62,7 @@ CPanelDeskDlg::CPanelDeskDlg(ConsoleContext& context, Authority authority, uint1
     layout->setSizeConstraint(QLayout::SetFixedSize); // a fixed-size window that fits its page
 
     connect(m_monitorControlButton, &QPushButton::clicked, this, [this] { notAvailableYet(m_monitorControlButton); });
-    connect(m_scheduleButton, &QPushButton::clicked, this, [this] { notAvailableYet(m_scheduleButton); });
+    connect(m_scheduleButton, &QPushButton::clicked, this, &CPanelDeskDlg::openScheduleSetting);
     connect(m_monitoringButton, &QPushButton::clicked, this, &CPanelDeskDlg::startServer);
     connect(m_passwordSettingButton, &QPushButton::clicked, this, &CPanelDeskDlg::openPasswordSetting);
     connect(m_mailMonitoringSettingButton, &QPushButton::clicked, this, &CPanelDeskDlg::openMailMonitoringSetting);
@@ -108,6 +109,12 @@ void CPanelDeskDlg::openMailMonitoringSetting()
 {
     CConfigSheet sheet(m_prompter, m_authority, this);
     m_context.dialogs.exec(sheet);
+}
+
+void CPanelDeskDlg::openScheduleSetting()
+{
+    CScheduleDlg dialog(m_context, this);
+    m_context.dialogs.exec(dialog);
 }
 
 void CPanelDeskDlg::openPasswordSetting()

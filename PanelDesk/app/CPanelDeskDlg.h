@@ -39,6 +39,7 @@ public slots:
 private:
     QPushButton* addButton(const char* text, const char* objectName);
     void layOut(uint16_t customizeMask, bool inputModeAvailable);
+    void openScheduleSetting();
     void openPasswordSetting();
     void openMailMonitoringSetting();
     void notAvailableYet(const QPushButton* button);

@@ -18,10 +18,15 @@
 #include "operation/CRCOperation.h"
 #include "operation/CSelectMonitorDlg.h"
 #include "operation/CZRRcOperation.h"
+#include "schedule/CEspecialScheduleDlg.h"
+#include "schedule/CEveryScheduleDlg.h"
+#include "schedule/CScheduleDlg.h"
 #include "security/CAuthentificationDlg.h"
 #include "security/CCustomizeAuthorityDlg.h"
 #include "security/CSecurityDlg.h"
 #include "security/CSetPasswordDlg.h"
+#include "CScheduleStore.h"
+#include "ScheduleRules.h"
 #include "tessera.h"
 #include "tree/CPanelTreeCtrl.h"
 
@@ -33,6 +38,7 @@
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -276,6 +282,25 @@ private slots:
         operation->tabs()->zrControlPage()->setMultiMode(false);
         showAndCheck(&window, "operation-zr-control-single-mode");
         QCOMPARE(window.size(), withMessage);
+    }
+
+    void scheduleEditorAndItsEntryDialogs()
+    {
+        CScheduleStore store;
+        store.LoadList();
+        QVERIFY(store.AddSchedule("Lobby & Hall"));
+        store.SelectSchedule(0);
+        QVERIFY(store.AddEvery({1, 8, 0, 1, 19, 30, 3, 0x3E}));
+        QVERIFY(store.AddEvery({0, 0, 0, 1, 22, 0, 0, 0x41}));
+        QVERIFY(store.AddEspecial({0, 0, 0, 0, 0, 0, 0, 2026, 12, 24, 2026, 12, 26}));
+        CScheduleDlg editor(m_console.context);
+        showAndCheck(&editor, "schedule-editor-nothing-selected");
+        editor.scheduleList()->setCurrentRow(0);
+        showAndCheck(&editor, "schedule-editor");
+        CEveryScheduleDlg every(m_prompter, *store.everyAt(0), kQxFamily, kNoFamily);
+        showAndCheck(&every, "schedule-every-week");
+        CEspecialScheduleDlg especial(m_prompter, *store.especialAt(0), kQxFamily, kNoFamily);
+        showAndCheck(&especial, "schedule-selected-days");
     }
 
     void controlPageInBothModes()

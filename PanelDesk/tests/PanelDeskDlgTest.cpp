@@ -9,6 +9,7 @@
 #include "TestConsole.h"
 #include "WindowMessageListener.h"
 #include "app/CPanelDeskDlg.h"
+#include "schedule/CScheduleDlg.h"
 #include "common/UiText.h"
 #include "config/CConfigSheet.h"
 #include "config/CConfigVersionPage.h"
@@ -189,11 +190,17 @@ private slots:
     {
         CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
         window.show();
-        child<QPushButton>(&window, "scheduleButton")->click();
         child<QPushButton>(&window, "monitorControlButton")->click();
-        QCOMPARE(m_prompter.asked().size(), size_t(2));
-        QVERIFY(m_prompter.texts()[0].contains("\"Schedule\""));
-        QVERIFY(m_prompter.texts()[1].contains("\"Monitor Control\""));
+        QCOMPARE(m_prompter.asked().size(), size_t(1));
+        QVERIFY(m_prompter.texts()[0].contains("\"Monitor Control\""));
+    }
+
+    void scheduleOpensTheScheduleEditor()
+    {
+        CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
+        m_console.dialogs.expect<CScheduleDlg>([](CScheduleDlg*) { return int(QDialog::Rejected); });
+        child<QPushButton>(&window, "scheduleButton")->click();
+        QCOMPARE(m_console.dialogs.opened(), QStringList{"lumivane::CScheduleDlg"});
     }
 
     void passwordSettingOpensTheSecurityDialogAndNotifiesTheServer()
