@@ -199,7 +199,7 @@ private slots:
         showAndCheck(&setPassword, "set-password");
         CCustomizeAuthorityDlg customize(0x4048);
         showAndCheck(&customize, "customize-authority");
-        CConfigSheet sheet(m_prompter, Authority::Administrator);
+        CConfigSheet sheet(m_console.context, Authority::Administrator);
         showAndCheck(&sheet, "version-sheet");
     }
 
