@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,12 +31,13 @@ CSendMailScheduleDlg::CSendMailScheduleDlg(const ST_MAIL_SCHEDULE& time, QWidget
     setWindowTitle(ConsoleText::tr("Set Send Day and Time"));
 
     auto* days = new QGroupBox(ConsoleText::tr("Day"), this);
-    auto* dayGrid = new QGridLayout;
+    auto* dayRow = new QHBoxLayout;
+    dayRow->setSpacing(12);
     for (int day = 0; day < 7; ++day) {
         m_dayChecks[size_t(day)] = new QCheckBox(weekdayText(day), days);
         m_dayChecks[size_t(day)]->setObjectName(QString("dayCheck%1").arg(day));
         m_dayChecks[size_t(day)]->setChecked(time.dayMask & (1 << day));
-        dayGrid->addWidget(m_dayChecks[size_t(day)], day / 4, day % 4);
+        dayRow->addWidget(m_dayChecks[size_t(day)]);
     }
     auto* selectAll = new QPushButton(ConsoleText::tr("Select &All"), days);
     selectAll->setObjectName("selectAllButton");
@@ -50,7 +50,7 @@ CSendMailScheduleDlg::CSendMailScheduleDlg(const ST_MAIL_SCHEDULE& time, QWidget
     selectRow->addWidget(selectAll);
     selectRow->addWidget(selectNone);
     auto* dayLayout = new QVBoxLayout(days);
-    dayLayout->addLayout(dayGrid);
+    dayLayout->addLayout(dayRow);
     dayLayout->addLayout(selectRow);
 
     m_hourCombo->setObjectName("hourCombo");
@@ -63,8 +63,14 @@ CSendMailScheduleDlg::CSendMailScheduleDlg(const ST_MAIL_SCHEDULE& time, QWidget
     m_minuteCombo->setCurrentIndex(reportMinutePosition(time.minute));
     auto* timeGroup = new QGroupBox(ConsoleText::tr("Time"), this);
     auto* timeRow = new QHBoxLayout(timeGroup);
+    auto* hourLabel = new QLabel(ConsoleText::tr("&Hour:"), timeGroup);
+    hourLabel->setBuddy(m_hourCombo);
+    auto* minuteLabel = new QLabel(ConsoleText::tr("&Minute:"), timeGroup);
+    minuteLabel->setBuddy(m_minuteCombo);
+    timeRow->addWidget(hourLabel);
     timeRow->addWidget(m_hourCombo);
-    timeRow->addWidget(new QLabel(":", timeGroup));
+    timeRow->addSpacing(16);
+    timeRow->addWidget(minuteLabel);
     timeRow->addWidget(m_minuteCombo);
     timeRow->addStretch();
 
