@@ -54,8 +54,8 @@ MailResult sendTestMailBeside(const std::string& address)
 
 CConfigMailPage::CConfigMailPage(ConsoleContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), m_addresses(loadAddressList()),
-      m_list(makeSettingList(this, "addressList",
-                             {uiText(178), ConsoleText::tr("Periodical"), ConsoleText::tr("Error")})),
+      m_list(
+          makeSettingList(this, "addressList", {uiText(178), ConsoleText::tr("Periodical"), ConsoleText::tr("Error")})),
       m_editButton(makePageButton(this, ConsoleText::tr("&Edit..."), "editButton")),
       m_deleteButton(makePageButton(this, ConsoleText::tr("&Delete"), "deleteButton")),
       m_testMailButton(makePageButton(this, ConsoleText::tr("Send &test mail"), "testMailButton"))

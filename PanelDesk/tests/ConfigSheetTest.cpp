@@ -113,7 +113,8 @@ private slots:
             return dialog->isVisible() ? int(QDialog::Rejected) : dialog->result();
         });
         button(&page, "addButton")->click();
-        QCOMPARE(readFile(m_folder->file("EMailAddress.csv")), std::string("first@example.com,3\nsecond@example.com,2\n"));
+        QCOMPARE(readFile(m_folder->file("EMailAddress.csv")),
+                 std::string("first@example.com,3\nsecond@example.com,2\n"));
         QCOMPARE(list->item(1, 1)->text() + list->item(1, 2)->text(), QString("XO"));
 
         // Edit starts from the selected row and replaces it.
@@ -126,7 +127,8 @@ private slots:
             return int(QDialog::Accepted);
         });
         button(&page, "editButton")->click();
-        QCOMPARE(readFile(m_folder->file("EMailAddress.csv")), std::string("first@example.com,1\nsecond@example.com,2\n"));
+        QCOMPARE(readFile(m_folder->file("EMailAddress.csv")),
+                 std::string("first@example.com,1\nsecond@example.com,2\n"));
 
         // Delete asks nothing and leaves no row selected.
         list->selectRow(0);
