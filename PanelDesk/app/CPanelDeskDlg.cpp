@@ -100,14 +100,14 @@ void CPanelDeskDlg::layOut(uint16_t customizeMask, bool inputModeAvailable)
 
 void CPanelDeskDlg::showVersionInformation()
 {
-    CConfigSheet sheet(m_prompter, m_authority, this);
+    CConfigSheet sheet(m_context, m_authority, this);
     sheet.showVersionPage();
     m_context.dialogs.exec(sheet);
 }
 
 void CPanelDeskDlg::openMailMonitoringSetting()
 {
-    CConfigSheet sheet(m_prompter, m_authority, this);
+    CConfigSheet sheet(m_context, m_authority, this);
     m_context.dialogs.exec(sheet);
 }
 

@@ -1,5 +1,8 @@
 #include "CConfigSheet.h"
 
+#include "CConfigMailPage.h"
+#include "CConfigMonitoringPage.h"
+#include "CConfigPeriodicalPage.h"
 #include "CConfigVersionPage.h"
 #include "common/UiText.h"
 
@@ -10,19 +13,24 @@
 
 namespace lumivane {
 
-CConfigSheet::CConfigSheet(Prompter& prompter, Authority authority, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_pages(new QTabWidget(this)), m_versionPage(new CConfigVersionPage)
+CConfigSheet::CConfigSheet(ConsoleContext& context, Authority authority, QWidget* parent)
+    : QDialog(parent), m_pages(new QTabWidget(this)), m_versionPage(new CConfigVersionPage)
 {
-    (void)authority; // decides which pages come before the version page, once they exist
     setWindowTitle(uiText(122));
     m_pages->setObjectName("sheetPages");
+    if (authority == Authority::Administrator) {
+        m_monitoringPage = new CConfigMonitoringPage(context);
+        m_pages->addTab(new CConfigMailPage(context), ConsoleText::tr("Mail Address"));
+        m_pages->addTab(new CConfigPeriodicalPage(context), ConsoleText::tr("Periodical Mail"));
+        m_pages->addTab(m_monitoringPage, ConsoleText::tr("Monitoring"));
+    }
     m_pages->addTab(m_versionPage, ConsoleText::tr("Version"));
     m_pages->setMinimumSize(360, 160);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("okButton");
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancelButton");
-    connect(buttons, &QDialogButtonBox::accepted, this, &CConfigSheet::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CConfigSheet::acceptPages);
     connect(buttons, &QDialogButtonBox::rejected, this, &CConfigSheet::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -34,6 +42,13 @@ CConfigSheet::CConfigSheet(Prompter& prompter, Authority authority, QWidget* par
 void CConfigSheet::showVersionPage()
 {
     m_pages->setCurrentWidget(m_versionPage);
+}
+
+void CConfigSheet::acceptPages()
+{
+    if (m_monitoringPage)
+        m_monitoringPage->apply();
+    accept();
 }
 
 } // namespace lumivane

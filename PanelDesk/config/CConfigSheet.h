@@ -8,23 +8,26 @@ class QTabWidget;
 
 namespace lumivane {
 
-class Prompter;
+class CConfigMonitoringPage;
+struct ConsoleContext;
 
-// The "Mail/Monitoring Setting" property sheet. The Administrator gets the mail, periodical mail and
-// monitoring pages in front of the version page; everybody else the version page only.
-// This version of the console carries the version page; the other pages come with the mail settings.
+// The "Mail/Monitoring Setting" property sheet. The Administrator gets the mail address, periodical mail
+// and monitoring pages in front of the version page; everybody else the version page only. The list
+// pages save each change at once; the monitoring page is saved by OK.
 class CConfigSheet : public QDialog
 {
     Q_OBJECT
 public:
-    CConfigSheet(Prompter& prompter, Authority authority, QWidget* parent = nullptr);
+    CConfigSheet(ConsoleContext& context, Authority authority, QWidget* parent = nullptr);
 
     void showVersionPage();
     QTabWidget* pages() const { return m_pages; }
 
 private:
-    Prompter& m_prompter;
+    void acceptPages();
+
     QTabWidget* m_pages;
+    CConfigMonitoringPage* m_monitoringPage = nullptr; // the Administrator's only
     QWidget* m_versionPage;
 };
 

@@ -12,7 +12,12 @@
 #include "common/CCommunicateDlg.h"
 #include "common/CErrorMessageBox.h"
 #include "common/ConsoleContext.h"
+#include "CMailScheduleList.h"
+#include "MailAddressList.h"
+#include "Settings.h"
 #include "config/CConfigSheet.h"
+#include "config/CMailAddressDlg.h"
+#include "config/CSendMailScheduleDlg.h"
 #include "operation/COperationDlg.h"
 #include "operation/COperationTabCtrl.h"
 #include "operation/CRCOperation.h"
@@ -37,6 +42,7 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -205,8 +211,35 @@ private slots:
         showAndCheck(&setPassword, "set-password");
         CCustomizeAuthorityDlg customize(0x4048);
         showAndCheck(&customize, "customize-authority");
-        CConfigSheet sheet(m_prompter, Authority::Administrator);
-        showAndCheck(&sheet, "version-sheet");
+    }
+
+    void mailMonitoringSetting()
+    {
+        QVERIFY(SaveAddresses({{"operator@example.com", 3}, {"night.shift.supervisor@facilities.example.org", 2},
+                               {"reports@example.com", 1}}));
+        CMailScheduleList times;
+        times.Add(7, 30, 127);
+        times.Add(18, 0, 0x3E);
+        QVERIFY(times.Save());
+        writeOperatorSetting("Check", "Monitoring", 1);
+
+        CConfigSheet sheet(m_console.context, Authority::Administrator);
+        const QStringList names{"config-mail-addresses", "config-periodical-mail", "config-monitoring",
+                                "config-version"};
+        QCOMPARE(sheet.pages()->count(), int(names.size()));
+        for (int page = 0; page < names.size(); ++page) {
+            sheet.pages()->setCurrentIndex(page);
+            showAndCheck(&sheet, names[page]);
+        }
+        sheet.hide();
+        CConfigSheet restricted(m_console.context, Authority::RestrictedOperator);
+        showAndCheck(&restricted, "config-restricted-operator");
+        restricted.hide();
+
+        CMailAddressDlg address(m_prompter, {"operator@example.com", 2});
+        showAndCheck(&address, "mail-destination");
+        CSendMailScheduleDlg time({18, 45, 0x3E});
+        showAndCheck(&time, "send-day-and-time");
     }
 
     void runWindowAndErrorBox()
