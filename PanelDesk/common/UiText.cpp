@@ -112,4 +112,10 @@ void unloadTranslation()
     mistranslatedFormats().clear();
 }
 
+QString weekdayText(int day)
+{
+    constexpr int kSunday = 135; // the string table's "Sun." ... "Sat."
+    return uiText(kSunday + day);
+}
+
 } // namespace lumivane

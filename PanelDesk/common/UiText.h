@@ -16,6 +16,8 @@ namespace lumivane {
 inline constexpr const char* kTextContext = "Lumivane";
 
 QString uiText(int number);
+// "Sun." ... "Sat." for day 0 (Sunday) to 6.
+QString weekdayText(int day);
 // A text marked elsewhere (QT_TRANSLATE_NOOP("Lumivane", ...)) and looked up here.
 QString uiText(const char* english);
 

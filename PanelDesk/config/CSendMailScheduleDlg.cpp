@@ -14,17 +14,6 @@
 
 namespace lumivane {
 
-QString weekdayText(int day)
-{
-    static const char* const kNames[7] = {
-        QT_TRANSLATE_NOOP("Lumivane", "Sun."), QT_TRANSLATE_NOOP("Lumivane", "Mon."),
-        QT_TRANSLATE_NOOP("Lumivane", "Tue."), QT_TRANSLATE_NOOP("Lumivane", "Wed."),
-        QT_TRANSLATE_NOOP("Lumivane", "Thu."), QT_TRANSLATE_NOOP("Lumivane", "Fri."),
-        QT_TRANSLATE_NOOP("Lumivane", "Sat."),
-    };
-    return uiText(kNames[day]);
-}
-
 CSendMailScheduleDlg::CSendMailScheduleDlg(const ST_MAIL_SCHEDULE& time, QWidget* parent)
     : QDialog(parent), m_hourCombo(new QComboBox(this)), m_minuteCombo(new QComboBox(this))
 {

@@ -29,7 +29,5 @@ private:
     QComboBox* m_minuteCombo;
 };
 
-// The weekday names of the report lists and boxes, Sunday first ("Sun.").
-QString weekdayText(int day);
 
 } // namespace lumivane

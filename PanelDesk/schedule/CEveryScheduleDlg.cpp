@@ -13,12 +13,6 @@
 
 namespace lumivane {
 
-namespace {
-
-constexpr int kFirstDayName = 135; // "Sun." ... "Sat." are 135 to 141
-
-} // namespace
-
 CEveryScheduleDlg::CEveryScheduleDlg(Prompter& prompter, const ST_SCHEDULE_EVERY& entry, int monitorFamilies,
                                      int otherInputFamilies, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_entry(entry), m_monitorFamilies(monitorFamilies),
@@ -29,7 +23,7 @@ CEveryScheduleDlg::CEveryScheduleDlg(Prompter& prompter, const ST_SCHEDULE_EVERY
     auto* daysBox = new QGroupBox(ConsoleText::tr("Days"), this);
     auto* days = new QGridLayout(daysBox);
     for (int day = 0; day < 7; ++day) {
-        m_days[day] = new QCheckBox(uiText(kFirstDayName + day), daysBox);
+        m_days[day] = new QCheckBox(weekdayText(day), daysBox);
         m_days[day]->setObjectName(QString("day%1Check").arg(day));
         m_days[day]->setChecked(entry.dayMask & (1 << day));
         days->addWidget(m_days[day], 0, day);

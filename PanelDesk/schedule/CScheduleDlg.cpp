@@ -30,7 +30,6 @@ namespace lumivane {
 namespace {
 
 constexpr int kIndexRole = Qt::UserRole;
-constexpr int kFirstDayName = 135; // "Sun." ... "Sat."
 
 QPushButton* button(const QString& text, const char* name, QWidget* parent)
 {
@@ -159,7 +158,7 @@ CScheduleDlg::CScheduleDlg(ConsoleContext& context, QWidget* parent)
 
     QStringList dayTitles;
     for (int day = 0; day < 7; ++day)
-        dayTitles << uiText(kFirstDayName + day);
+        dayTitles << weekdayText(day);
     m_every = entryList("everyList", dayTitles + QStringList{uiText(142), uiText(143), uiText(144)},
                         {50, 50, 50, 50, 50, 50, 50, 60, 60}, m_entries);
     m_especial = entryList("especialList", {uiText(145), uiText(146), uiText(142), uiText(143), uiText(144)},
