@@ -239,6 +239,23 @@ std::string programFolder()
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
 }
 
+std::string programFilesFolder()
+{
+    std::string configured = environment("LUMIVANE_PROGRAM_DIR");
+    while (configured.size() > 1 && configured.back() == '/')
+        configured.pop_back();
+    if (!configured.empty())
+        return configured;
+    const std::string folder = programFolder();
+    struct stat info{};
+    if (::stat((folder + "/ModelName.txt").c_str(), &info) == 0)
+        return folder;
+    const size_t slash = folder.rfind('/');
+    const std::string installed = (slash == std::string::npos ? std::string(".") : folder.substr(0, slash)) +
+                                  "/share/lumivane";
+    return ::stat(installed.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? installed : folder;
+}
+
 std::string runtimeFolder(bool create)
 {
     std::string folder = environment("LUMIVANE_RUNTIME_DIR");

@@ -36,8 +36,13 @@ bool dataFolder(char* buffer, size_t size, bool create);
 // A file in the data folder; empty when the folder is unknown or the path would not fit kMaxPath.
 std::string dataFilePath(const std::string& fileName, bool create = false);
 
-// The folder of the running program (INI switches, model names, command names, the server program).
+// The folder of the running program (where the other programs of the system lie).
 std::string programFolder();
+
+// The folder of the programs' own files ("QVXCtrlEnv.ini", "ModelName.txt", "CommandName.csv", the
+// translations): $LUMIVANE_PROGRAM_DIR when set; else the program's folder when they lie beside it (a
+// build folder); else "<prefix>/share/lumivane" of a program installed in "<prefix>/bin".
+std::string programFilesFolder();
 
 // The folder of lock files and sockets: $LUMIVANE_RUNTIME_DIR, else "<data folder>/.run".
 std::string runtimeFolder(bool create);

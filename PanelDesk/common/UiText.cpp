@@ -94,7 +94,7 @@ bool loadTranslation(const std::string& resource)
         return false;
     QString path = QString::fromStdString(resource);
     if (QFileInfo(path).isRelative())
-        path = QString::fromStdString(programFolder()) + "/" + path;
+        path = QString::fromStdString(programFilesFolder()) + "/" + path;
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(path) || !QCoreApplication::installTranslator(translator.get()))
         return false;

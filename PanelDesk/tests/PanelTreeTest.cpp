@@ -562,7 +562,8 @@ private slots:
         m_tree->setCurrentItem(m_tree->findItem(3, false));
         storeFormAs("a");
         drag(m_tree->findItem(3, false), m_tree->findItem(1, true));
-        const TESSERA_PANEL_DATA* moved = findPanel(readPanels(), 3);
+        const std::vector<TESSERA_PANEL_DATA> panels = readPanels();
+        const TESSERA_PANEL_DATA* moved = findPanel(panels, 3);
         QCOMPARE(std::string(moved->szName), std::string("a"));
         QCOMPARE(moved->nGroupNo, 1);
         QCOMPARE(m_tree->findItem(3, false)->parent(), m_tree->findItem(1, true));

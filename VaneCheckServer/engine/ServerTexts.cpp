@@ -177,7 +177,7 @@ std::string openFailureMessage(const TESSERA_PANEL_DATA& monitor)
 
 ModelCode monitorModel(const TESSERA_PANEL_DATA& monitor)
 {
-    static const std::string folder = programFolder();
+    static const std::string folder = programFilesFolder();
     return modelFromName(monitor.szModel, monitor.nModelFlags, folder);
 }
 

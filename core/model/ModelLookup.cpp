@@ -113,7 +113,7 @@ ModelCode modelFromName(std::string_view name, int32_t modelFlags, const std::st
 
 ModelCode modelFromName(std::string_view name, int32_t modelFlags)
 {
-    return modelFromName(name, modelFlags, programFolder());
+    return modelFromName(name, modelFlags, programFilesFolder());
 }
 
 bool isZrModelName(std::string_view name)

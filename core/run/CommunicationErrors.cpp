@@ -109,7 +109,7 @@ CommandNames CommandNames::load(const std::string& path)
 
 CommandNames CommandNames::loadBesideProgram()
 {
-    return load(programFolder() + "/CommandName.csv");
+    return load(programFilesFolder() + "/CommandName.csv");
 }
 
 std::string CommandNames::failureLine(std::string_view reportText) const

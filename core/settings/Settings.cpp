@@ -38,7 +38,7 @@ void OperatorSettings::readFrom(const ProfileFile& file)
 
 std::string environmentIniPath()
 {
-    return programFolder() + "/QVXCtrlEnv.ini";
+    return programFilesFolder() + "/QVXCtrlEnv.ini";
 }
 
 std::string operatorIniPath()

@@ -1,5 +1,6 @@
 #include "PortName.h"
 
+#include "DataFolder.h"
 #include "LinkLimits.h"
 
 #include <cstdio>
@@ -39,15 +40,6 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
-std::string programFolder()
-{
-    char path[4096];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0)
-        return {};
-    const std::string exe(path, static_cast<size_t>(length));
-    return exe.substr(0, exe.rfind('/'));
-}
 } // namespace
 
 bool parseIpv4(std::string_view text, uint32_t& address)
@@ -122,7 +114,7 @@ std::string serialDeviceFor(int comNumber)
     const std::string key = "COM" + std::to_string(comNumber);
     if (const char* configured = std::getenv(("LUMIVANE_" + key).c_str()); configured != nullptr && *configured)
         return configured;
-    const std::string folder = programFolder();
+    const std::string folder = programFilesFolder();
     if (!folder.empty()) {
         std::string mapped = readIniValue(folder + "/QVXCtrlEnv.ini", "ComPorts", key);
         if (!mapped.empty())
