@@ -7,6 +7,7 @@
 #include "Utf8.h"
 #include "corvalink.h"
 
+#include <cstring>
 #include <string>
 
 namespace lumivane {
@@ -106,6 +107,15 @@ int32_t readMonitorInformation(LinkHandle link, MonitorInformation& information,
     confirmOptionSetting(link, code, monitor.nModelFlags);
     report(reportText, queryCommand("MDEL"));
     return readMdelValue(link, code, information.language, monitor.nMdelValue);
+}
+
+void takeMonitorInformation(TESSERA_PANEL_DATA& registered, const TESSERA_PANEL_DATA& read)
+{
+    std::memcpy(registered.szModel, read.szModel, sizeof registered.szModel);
+    std::memcpy(registered.szSerialNo, read.szSerialNo, sizeof registered.szSerialNo);
+    std::memcpy(registered.szMACAddress, read.szMACAddress, sizeof registered.szMACAddress);
+    registered.nModelFlags = read.nModelFlags;
+    registered.nMdelValue = read.nMdelValue;
 }
 
 CommandItem monitorInformationItem(MonitorInformation* information)

@@ -37,6 +37,10 @@ struct MonitorInformation {
 // `reportText` (kCommandTextSize bytes) names the command last sent.
 int32_t readMonitorInformation(LinkHandle link, MonitorInformation& information, char* reportText);
 
+// Takes what the monitor reported (`read`) into the record as registered now: model, serial number, MAC
+// address, model flags and MDEL value; everything else stays.
+void takeMonitorInformation(TESSERA_PANEL_DATA& registered, const TESSERA_PANEL_DATA& read);
+
 // A Custom item that runs readMonitorInformation for `information` (which must outlive the run). Made
 // for a run over that one monitor.
 CommandItem monitorInformationItem(MonitorInformation* information);
