@@ -24,7 +24,7 @@ bool dataPortInRange(int port)
 
 ModelCode formModelCode(const MonitorForm& form)
 {
-    return modelFromName(storedModelName(form.model), form.expansionBoard ? 1 : 0);
+    return modelFromName(modelNameAsStored(form.model), form.expansionBoard ? 1 : 0);
 }
 
 FormVerdict refusal(int message, std::string text)
@@ -59,7 +59,7 @@ MonitorForm formForMonitor(const TESSERA_PANEL_DATA& monitor)
     form.comPort = monitor.nComPort;
     form.monitorId = monitor.nMonitorID;
     form.baudRate = monitor.nBaudRate;
-    form.model = shownModelName(monitor.szModel);
+    form.model = modelNameAsShown(monitor.szModel);
     form.serialNo = monitor.szSerialNo;
     form.expansionBoard = (monitor.nModelFlags & 1) != 0;
     form.use = monitor.bUse != 0;
@@ -87,12 +87,12 @@ FormLayout formLayout(const MonitorForm& form)
     return layout;
 }
 
-std::string shownModelName(std::string_view stored)
+std::string modelNameAsShown(std::string_view stored)
 {
     return std::string(stored == kZrStoredName ? kZrShownName : stored);
 }
 
-std::string storedModelName(std::string_view shown)
+std::string modelNameAsStored(std::string_view shown)
 {
     return std::string(shown == kZrShownName ? kZrStoredName : shown);
 }
@@ -102,7 +102,7 @@ std::vector<std::string> modelChoices(const std::vector<ModelAlias>& aliases, st
     std::vector<std::string> choices;
     for (const ModelAlias& alias : aliases)
         choices.push_back(alias.alias);
-    const std::string own = shownModelName(storedModel);
+    const std::string own = modelNameAsShown(storedModel);
     if (!own.empty() && std::find(choices.begin(), choices.end(), own) == choices.end())
         choices.push_back(own);
     return choices;
@@ -162,7 +162,7 @@ TESSERA_PANEL_DATA monitorFromForm(const MonitorForm& form, const TESSERA_PANEL_
     data.nComPort = form.comPort;
     data.nMonitorID = form.monitorId;
     data.nBaudRate = form.baudRate;
-    copyToField(data.szModel, sizeof data.szModel, storedModelName(form.model));
+    copyToField(data.szModel, sizeof data.szModel, modelNameAsStored(form.model));
     copyToField(data.szSerialNo, sizeof data.szSerialNo, form.serialNo);
     data.nModelFlags = (selected.nModelFlags & ~1) | (form.expansionBoard ? 1 : 0);
     data.bUse = form.use ? 1 : 0;
@@ -198,7 +198,7 @@ bool setModel(MonitorForm& form, std::string_view shownModel)
 
 void showMonitorInformation(MonitorForm& form, const TESSERA_PANEL_DATA& read)
 {
-    form.model = shownModelName(read.szModel);
+    form.model = modelNameAsShown(read.szModel);
     form.serialNo = read.szSerialNo;
     form.macAddress = read.szMACAddress;
     form.expansionBoard = (read.nModelFlags & 1) != 0;

@@ -69,8 +69,8 @@ inline bool deleteEnabled(bool itemSelected) { return itemSelected; }
 inline bool exportEnabled(bool treeHasItems) { return treeHasItems; }
 
 // The model name as the form shows it and as the store keeps it ("ZR-1190" is stored as "Brela").
-std::string shownModelName(std::string_view stored);
-std::string storedModelName(std::string_view shown);
+std::string modelNameAsShown(std::string_view stored);
+std::string modelNameAsStored(std::string_view shown);
 
 // Entries of the model combo: the aliases of "ModelName.txt" in file order, then the monitor's own model
 // (as shown) when the list lacks it.

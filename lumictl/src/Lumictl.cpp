@@ -213,7 +213,7 @@ int addMonitor(Context& context, const std::vector<std::string>& words)
         copyToField(data.szPassword, sizeof data.szPassword, password);
     }
     if (const auto model = line.value("model")) {
-        const std::string stored = storedModelName(*model);
+        const std::string stored = modelNameAsStored(*model);
         if (modelFromName(stored, 0).kind() == 0)
             throw UsageError{"unknown model '" + *model + "' (lumictl models lists them)"};
         copyToField(data.szModel, sizeof data.szModel, stored);

@@ -27,7 +27,7 @@ std::string informationLine(const TESSERA_PANEL_DATA& monitor)
 {
     const bool boardModel = modelFromName(monitor.szModel, monitor.nModelFlags).kind() == 7;
     return std::to_string(monitor.nPanelNo) + "\t" + escapeForTerminal(monitor.szName) + "\t" +
-           shownOrDash(shownModelName(monitor.szModel)) + "\t" + shownOrDash(monitor.szSerialNo) + "\t" +
+           shownOrDash(modelNameAsShown(monitor.szModel)) + "\t" + shownOrDash(monitor.szSerialNo) + "\t" +
            shownOrDash(monitor.szMACAddress) + "\t" +
            (boardModel ? ((monitor.nModelFlags & 1) ? "expansion board" : "no expansion board") : "-");
 }
@@ -40,10 +40,10 @@ std::string storeProblem(StoreChange outcome, const PanelRegistry& registry)
 // The model as the form takes it: a name the model list knows, "ZR-1190" for the stored "Brela".
 std::string checkedModel(const std::string& given)
 {
-    const std::string stored = storedModelName(given);
+    const std::string stored = modelNameAsStored(given);
     if (modelFromName(stored, 0).kind() == 0)
         throw UsageError{"unknown model '" + given + "' (lumictl models lists them)"};
-    return shownModelName(stored);
+    return modelNameAsShown(stored);
 }
 
 int checkedBaudRate(const std::string& text)
