@@ -44,6 +44,8 @@ constexpr const char* kMainHelp =
     "  monitors add ...               register a monitor (lumictl monitors add --help)\n"
     "  monitors remove MONITOR...     unregister monitors\n"
     "  monitors export|import FILE    move registered monitors and groups between installations\n"
+    "  monitors info TARGET...        ask monitors for model, serial number and MAC address, and store them\n"
+    "  monitors edit MONITOR ...      change a registered monitor (lumictl monitors --help)\n"
     "  groups list|add|remove         the groups (lumictl groups --help)\n"
     "  power on|off TARGET...         switch monitors on or off\n"
     "  input INPUT TARGET...          choose the input (index or name, lumictl input --help)\n"

@@ -111,7 +111,9 @@ bool applyOptions(const CommandLine& line, MonitorForm& form)
     }
     if (const auto model = line.value("model")) {
         const std::string shown = checkedModel(*model);
+        // The same model again is no new model: the serial number stays.
         zrChosen = shown != form.model && setModel(form, shown);
+        form.changed = true;
     }
     applyInterface(line, form);
     if (const auto id = line.value("id")) {
