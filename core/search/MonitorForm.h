@@ -14,7 +14,12 @@ namespace lumivane {
 // which controls it shows, and the checks run before the form is stored. Dialogs bind widgets to it;
 // lumictl edits monitors through it, so both refuse the same values with the same messages.
 
-enum class FormSubject { Nothing, Group, Monitor };
+enum class FormSubject
+{
+    Nothing,
+    Group,
+    Monitor
+};
 
 inline constexpr int kRs232cInterface = 0;
 inline constexpr int kLanInterface = 1;
@@ -26,17 +31,18 @@ inline constexpr size_t kMaxLoginLength = 8;      // user name and password, byt
 inline constexpr int kHighestComPort = 256;
 inline constexpr int kHighestMonitorId = 255;
 
-struct MonitorForm {
+struct MonitorForm
+{
     FormSubject subject = FormSubject::Nothing;
     std::string name;
     int interface = kRs232cInterface;
     uint32_t ipAddress = 0;
     int dataPort = kDefaultDataPort;
     std::string macAddress;
-    int comPort = 1;      // the COM combo's item data
-    int monitorId = 0;    // the ID combo's index: 0 "(No use)", 1..255
-    int baudRate = 9600;  // the baud combo's item data
-    std::string model;    // as shown: "ZR-1190" for the stored "Brela"
+    int comPort = 1;     // the COM combo's item data
+    int monitorId = 0;   // the ID combo's index: 0 "(No use)", 1..255
+    int baudRate = 9600; // the baud combo's item data
+    std::string model;   // as shown: "ZR-1190" for the stored "Brela"
     std::string serialNo;
     bool expansionBoard = false;
     bool use = true;
@@ -48,8 +54,9 @@ struct MonitorForm {
 };
 
 // Which controls the form shows or enables for what it holds.
-struct FormLayout {
-    int nameLabel = 0;          // message number of the name's label: 120 monitor, 121 group
+struct FormLayout
+{
+    int nameLabel = 0; // message number of the name's label: 120 monitor, 121 group
     bool name = false;
     bool monitorFields = false; // interface radios, ID, model, serial number, the two checks
     bool comPort = false;       // and the baud rate
@@ -64,9 +71,6 @@ MonitorForm formForGroup(const TESSERA_GROUP_DATA& group);
 MonitorForm formForMonitor(const TESSERA_PANEL_DATA& monitor);
 
 FormLayout formLayout(const MonitorForm& form);
-// "Delete..." while an item is selected; "Export..." while the tree holds any item.
-inline bool deleteEnabled(bool itemSelected) { return itemSelected; }
-inline bool exportEnabled(bool treeHasItems) { return treeHasItems; }
 
 // The model name as the form shows it and as the store keeps it ("ZR-1190" is stored as "Brela").
 std::string modelNameAsShown(std::string_view stored);
@@ -83,7 +87,8 @@ std::vector<int> baudRateChoices();
 std::string monitorIdText(int id);
 
 // The outcome of checking the form: 0 when it may be stored, else the message number and its text.
-struct FormVerdict {
+struct FormVerdict
+{
     int message = 0;
     std::string text;
     bool valid() const { return message == 0; }

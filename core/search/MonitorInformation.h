@@ -25,7 +25,8 @@ int32_t readMdelValue(LinkHandle link, ModelCode model, int language, int32_t& m
 
 // What "Get Monitor's Information" works on: the monitor as registered going in, with what the monitor
 // reported coming out. Kept apart from the run's own monitor records, which the run reads meanwhile.
-struct MonitorInformation {
+struct MonitorInformation
+{
     TESSERA_PANEL_DATA monitor{};
     int language = 0; // the Language setting (for nMdelValue)
 };

@@ -173,7 +173,8 @@ void parseLanAddress(const std::string& text, TESSERA_PANEL_DATA& data)
     data.dwIPAddress = endpoint.address;
     if (endpoint.port) {
         if (*endpoint.port < 1025 || *endpoint.port > 65535)
-            throw UsageError{std::string(messageText(289)) + " (1025 to 65535: '" + std::to_string(*endpoint.port) + "')"};
+            throw UsageError{std::string(messageText(289)) + " (1025 to 65535: '" + std::to_string(*endpoint.port) +
+                             "')"};
         data.nDataPort = *endpoint.port;
     }
 }

@@ -138,7 +138,8 @@ int monitorInformation(const CommandIo& io, const std::vector<std::string>& word
 {
     io.line.allowOnly({"group", "all"});
     const std::vector<TESSERA_PANEL_DATA> monitors = selectTargets(io.registry, io.line, words);
-    const ErrorPolicy policy = io.line.value("on-error") ? ErrorPolicy::parse(*io.line.value("on-error")) : ErrorPolicy{};
+    const ErrorPolicy policy =
+        io.line.value("on-error") ? ErrorPolicy::parse(*io.line.value("on-error")) : ErrorPolicy{};
     TerminalObserver observer(policy, io.err, io.errIsTerminal);
     observer.setTotals(static_cast<int>(monitors.size()), 1);
     int status = 0;
@@ -175,8 +176,8 @@ int monitorInformation(const CommandIo& io, const std::vector<std::string>& word
 
 int editMonitor(const CommandIo& io, const std::vector<std::string>& words)
 {
-    io.line.allowOnly({"name", "model", "lan", "com", "baud", "id", "use", "monitoring", "user", "password",
-                       "clear-login"});
+    io.line.allowOnly(
+        {"name", "model", "lan", "com", "baud", "id", "use", "monitoring", "user", "password", "clear-login"});
     if (words.size() != 1)
         throw UsageError{"name one monitor to edit (lumictl monitors --help)"};
     const std::vector<TESSERA_PANEL_DATA> panels = io.registry.panels();

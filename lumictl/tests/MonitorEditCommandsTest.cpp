@@ -14,7 +14,8 @@ using namespace lumivane;
 
 namespace {
 
-struct Outcome {
+struct Outcome
+{
     int status;
     std::string out;
     std::string err;
@@ -76,7 +77,8 @@ TEST_F(MonitorEditCommandsTest, InfoStoresWhatTheMonitorReportsAndTellsTheServer
     EXPECT_EQ(1, stored[0].nModelFlags & 1);
     std::vector<int> received;
     for (int i = 0; i < 40 && received.empty(); ++i)
-        server.poll(std::chrono::milliseconds(50), [&](const WindowMessage& message) { received.push_back(message.message); });
+        server.poll(std::chrono::milliseconds(50),
+                    [&](const WindowMessage& message) { received.push_back(message.message); });
     EXPECT_EQ(std::vector<int>{1125}, received);
 
     // A monitor that does not answer keeps what it had.
@@ -95,7 +97,8 @@ TEST_F(MonitorEditCommandsTest, RefusedValuesLeaveTheStoreUntouched)
         {{"monitors", "edit", "Hall", "--lan", "127.0.0.9:80"}, "Data Port is out of range."},
         {{"monitors", "edit", "Hall", "--name", "Hall|2"},
          "A monitor name cannot contain any of the following characters: \\ / : * ? \" < > |"},
-        {{"monitors", "edit", "Hall", "--name", "studio"}, "There is the same monitor name. Please enter another name."},
+        {{"monitors", "edit", "Hall", "--name", "studio"},
+         "There is the same monitor name. Please enter another name."},
         {{"monitors", "edit", "Hall", "--name", ""}, "Please enter monitor name."},
         {{"monitors", "edit", "Studio", "--user", "u", "--password", "p"}, ""},
         {{"monitors", "edit", "Hall", "--user", "123456789", "--password", "p"}, ""},
@@ -124,8 +127,8 @@ TEST_F(MonitorEditCommandsTest, EditChangesOnlyWhatItNames)
         data.bSchedule = 1;
         data.nScheduleNo = 3;
     }));
-    const Outcome edited = lumictl({"monitors", "edit", "Studio", "--id", "4", "--baud", "38400", "--model", "ZR-1190",
-                                    "--monitoring", "no"});
+    const Outcome edited = lumictl(
+        {"monitors", "edit", "Studio", "--id", "4", "--baud", "38400", "--model", "ZR-1190", "--monitoring", "no"});
     EXPECT_EQ(0, edited.status) << edited.err;
     const TESSERA_PANEL_DATA studio = panels()[1];
     EXPECT_EQ(10008, studio.nDataPort);
@@ -138,7 +141,8 @@ TEST_F(MonitorEditCommandsTest, EditChangesOnlyWhatItNames)
     EXPECT_EQ(3, studio.nScheduleNo);
     EXPECT_STREQ("Studio", studio.szName);
 
-    EXPECT_EQ(0, lumictl({"monitors", "edit", "1", "--name", "Main hall", "--user", "admin", "--password", "pw"}).status);
+    EXPECT_EQ(0,
+              lumictl({"monitors", "edit", "1", "--name", "Main hall", "--user", "admin", "--password", "pw"}).status);
     EXPECT_STREQ("Main hall", panels()[0].szName);
     EXPECT_STREQ("admin", panels()[0].szUserName);
     EXPECT_EQ(0, lumictl({"monitors", "edit", "Main hall", "--password", "new"}).status);

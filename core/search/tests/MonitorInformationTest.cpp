@@ -1,7 +1,7 @@
 // "Get Monitor's Information" as a run item against the emulator.
+#include "MonitorInformation.h"
 #include "CommunicationRun.h"
 #include "Emulator.h"
-#include "MonitorInformation.h"
 #include "PanelRegistry.h"
 
 #include <gtest/gtest.h>
@@ -55,10 +55,11 @@ protected:
 TEST_F(MonitorInformationTest, LanMonitorsReportSerialMacAndBoard)
 {
     std::string error;
-    auto fleet = sim::Emulator::startText("data-port 0\nsearch-port none\n"
-                                          "lan a 127.0.0.2\nmonitor a model=QX-T989B serial=B-1 mac=0010C9000002 board=yes mdel=4\n"
-                                          "lan b 127.0.0.3\nmonitor b model=QX-T988 serial=C-7 board=no lacks=MACA\n",
-                                          &error);
+    auto fleet = sim::Emulator::startText(
+        "data-port 0\nsearch-port none\n"
+        "lan a 127.0.0.2\nmonitor a model=QX-T989B serial=B-1 mac=0010C9000002 board=yes mdel=4\n"
+        "lan b 127.0.0.3\nmonitor b model=QX-T988 serial=C-7 board=no lacks=MACA\n",
+        &error);
     ASSERT_TRUE(fleet) << error;
 
     MonitorInformation first;
@@ -84,8 +85,8 @@ TEST_F(MonitorInformationTest, LanMonitorsReportSerialMacAndBoard)
 TEST_F(MonitorInformationTest, ZrModelGetsPowerOnCommandAndNothingMore)
 {
     std::string error;
-    auto fleet = sim::Emulator::startText("data-port 0\nsearch-port none\nchain c\nmonitor zr model=Brela serial=Z-1\n",
-                                          &error);
+    auto fleet =
+        sim::Emulator::startText("data-port 0\nsearch-port none\nchain c\nmonitor zr model=Brela serial=Z-1\n", &error);
     ASSERT_TRUE(fleet) << error;
     ::setenv("LUMIVANE_COM1", fleet->place("c")->device.c_str(), 1);
     MonitorInformation information;
@@ -101,8 +102,8 @@ TEST_F(MonitorInformationTest, ZrModelGetsPowerOnCommandAndNothingMore)
 TEST_F(MonitorInformationTest, FailedSerialQueryFailsTheRun)
 {
     std::string error;
-    auto fleet = sim::Emulator::startText("data-port 0\nsearch-port none\nchain c\nmonitor m model=QX-T988 lacks=SRNO\n",
-                                          &error);
+    auto fleet = sim::Emulator::startText(
+        "data-port 0\nsearch-port none\nchain c\nmonitor m model=QX-T988 lacks=SRNO\n", &error);
     ASSERT_TRUE(fleet) << error;
     ::setenv("LUMIVANE_COM1", fleet->place("c")->device.c_str(), 1);
     MonitorInformation information;
