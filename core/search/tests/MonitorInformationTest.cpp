@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <arpa/inet.h>
 #include <cstring>
 
@@ -97,20 +96,6 @@ TEST_F(MonitorInformationTest, ZrModelGetsPowerOnCommandAndNothingMore)
     EXPECT_STREQ("Brela", information.monitor.szModel);
     EXPECT_STREQ("OLD", information.monitor.szSerialNo);
     EXPECT_EQ((std::vector<std::string>{"INF1????", "RSPW0001"}), fleet->receivedLines("c"));
-}
-
-TEST_F(MonitorInformationTest, FailedSerialQueryFailsTheRun)
-{
-    std::string error;
-    auto fleet = sim::Emulator::startText(
-        "data-port 0\nsearch-port none\nchain c\nmonitor m model=QX-T988 lacks=SRNO\n", &error);
-    ASSERT_TRUE(fleet) << error;
-    ::setenv("LUMIVANE_COM1", fleet->place("c")->device.c_str(), 1);
-    MonitorInformation information;
-    information.monitor = PanelRegistry::newMonitorDefaults();
-    EXPECT_FALSE(readInformation(information));
-    const auto lines = fleet->receivedLines("c");
-    EXPECT_EQ(lines.end(), std::find(lines.begin(), lines.end(), "MDEL????")) << "nothing is asked after SRNO";
 }
 
 } // namespace
