@@ -3,6 +3,7 @@
 #include "CommandText.h"
 #include "ModelClasses.h"
 #include "ModelLookup.h"
+#include "MonitorInformation.h"
 #include "MonitorLink.h"
 #include "ReplyReaders.h"
 #include "Utf8.h"
@@ -214,31 +215,9 @@ private:
         bool kindIn3To8 = false;
         if (isKnownModel(code, &kindIn3To8) && !kindIn3To8)
             data.bUse = 0;
-        bool ok = true;
-        if (code.kind() == 7) {
-            int32_t board = 0;
-            if (LinkGetNumber(link, "Command:OPTB????", &board, 0, 0, 0) == 0) {
-                if (board != 0)
-                    data.nModelFlags |= 1;
-            } else {
-                ok = false;
-            }
-        }
-        if (code.kind() == 7 && code.variant() == 6) {
-            int32_t option = 0;
-            if (LinkGetNumber(link, "Command:OPTS????", &option, 0, 0, 0) == 0 &&
-                LinkSet(link, "command", settingCommand("OPTS", option).c_str(), 0, 0, 0) == 0)
-                data.nModelFlags |= 2;
-        }
-        if (isClassD(code)) {
-            int32_t mdel = 0;
-            if (LinkGetNumber(link, "Command:MDEL????", &mdel, 0, 0, 0) == 0)
-                data.nMdelValue = mdel;
-            else
-                ok = false;
-        } else {
-            data.nMdelValue = m_request.language == 6 ? 0 : 1;
-        }
+        bool ok = readExpansionBoard(link, code, data.nModelFlags) == 0;
+        confirmOptionSetting(link, code, data.nModelFlags);
+        ok = readMdelValue(link, code, m_request.language, data.nMdelValue) == 0 && ok;
         char serial[100] = {};
         const int32_t serialStatus = LinkGetText(link, "Command:SRNO????", serial, sizeof serial);
         if (serialStatus == 0)

@@ -258,6 +258,28 @@ StoreChange PanelRegistry::replaceMonitor(int oldNumber, TESSERA_PANEL_DATA& dat
     return outcome;
 }
 
+StoreChange PanelRegistry::changeMonitor(int number, const std::function<void(TESSERA_PANEL_DATA&)>& change)
+{
+    m_error.clear();
+    StoreChange outcome = StoreChange::Failed;
+    const bool saved = changePanels([&](TESSERA_PANEL handle) {
+        TESSERA_PANEL_DATA stored{};
+        const int index = TESSERA_FindPanelData(handle, number, &stored);
+        if (index < 0) {
+            outcome = StoreChange::Missing;
+            return false;
+        }
+        change(stored);
+        stored.nPanelNo = number;
+        if (TESSERA_SetPanelData(handle, index, &stored) != 1) {
+            m_error = TESSERA_GetLastErrorMessage();
+            return false;
+        }
+        return true;
+    });
+    return saved ? StoreChange::Done : outcome;
+}
+
 std::optional<std::vector<int>> PanelRegistry::clearSchedule(int scheduleNo)
 {
     m_error.clear();

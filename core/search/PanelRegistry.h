@@ -68,6 +68,9 @@ public:
     // Replaces monitor `oldNumber` with `data` (which may carry a new number), keeping the status key the
     // server gave it meanwhile; `data` comes back with that key.
     StoreChange replaceMonitor(int oldNumber, TESSERA_PANEL_DATA& data);
+    // Changes monitor `number` as the file holds it now: `change` gets the stored record under the lock,
+    // so that fields it leaves alone keep what others wrote meanwhile. The panel number stays.
+    StoreChange changeMonitor(int number, const std::function<void(TESSERA_PANEL_DATA&)>& change);
     // Clears the schedule of every monitor in the file assigned to `scheduleNo`; the numbers cleared, or
     // nothing when the file could not be changed.
     std::optional<std::vector<int>> clearSchedule(int scheduleNo);

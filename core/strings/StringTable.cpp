@@ -23,6 +23,8 @@ constexpr Message kMessages[] = {
     {110, "AV Video (Composite)"},
     {111, "---"},
     {119, "(No use)"},
+    {120, "Monitor Name :"},
+    {121, "Group Name :"},
     {122, "Mail/Monitoring Setting"},
     {123, "The found monitors will be added into Root."},
     {124, "(All Monitors)"},

@@ -4,6 +4,7 @@
 #include "TextEscape.h"
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cctype>
 #include <cstdio>
 
@@ -62,6 +63,25 @@ InputModeIndex parseInput(const std::string& text)
         if (!inputModeName(index).empty())
             known += "\n  " + std::to_string(index) + "  " + inputModeName(index);
     throw UsageError{"unknown input '" + text + "'; the inputs are:" + known};
+}
+
+LanEndpoint parseLanEndpoint(const std::string& text)
+{
+    const size_t colon = text.find(':');
+    const std::string host = text.substr(0, colon);
+    in_addr parsed{};
+    const bool dotted = std::count(host.begin(), host.end(), '.') == 3 &&
+                        host.find_first_not_of("0123456789.") == std::string::npos;
+    if (!dotted || ::inet_pton(AF_INET, host.c_str(), &parsed) != 1)
+        throw UsageError{"'" + text + "' is not an IPv4 address A.B.C.D[:PORT]"};
+    LanEndpoint endpoint{ntohl(parsed.s_addr), std::nullopt};
+    if (colon != std::string::npos) {
+        const std::string port = text.substr(colon + 1);
+        if (port.empty() || port.size() > 9 || port.find_first_not_of("0123456789") != std::string::npos)
+            throw UsageError{"'" + text + "' is not an IPv4 address A.B.C.D[:PORT]"};
+        endpoint.port = std::stoi(port);
+    }
+    return endpoint;
 }
 
 bool parseYesNo(const std::string& text, const std::string& what)

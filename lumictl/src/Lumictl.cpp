@@ -11,7 +11,9 @@
 #include "MailAddressList.h"
 #include "MailCommands.h"
 #include "ModelLookup.h"
+#include "MonitorEditCommands.h"
 #include "MonitorFileCommands.h"
+#include "MonitorForm.h"
 #include "MonitorSearch.h"
 #include "PanelRegistry.h"
 #include "SendMail.h"
@@ -26,7 +28,6 @@
 #include "WindowMessage.h"
 #include "traitbook.h"
 
-#include <arpa/inet.h>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -43,6 +44,8 @@ constexpr const char* kMainHelp =
     "  monitors add ...               register a monitor (lumictl monitors add --help)\n"
     "  monitors remove MONITOR...     unregister monitors\n"
     "  monitors export|import FILE    move registered monitors and groups between installations\n"
+    "  monitors info TARGET...        ask monitors for model, serial number and MAC address, and store them\n"
+    "  monitors edit MONITOR ...      change a registered monitor (lumictl monitors --help)\n"
     "  groups list|add|remove         the groups (lumictl groups --help)\n"
     "  power on|off TARGET...         switch monitors on or off\n"
     "  input INPUT TARGET...          choose the input (index or name, lumictl input --help)\n"
@@ -69,12 +72,18 @@ constexpr const char* kMonitorsHelp =
     "       lumictl monitors remove MONITOR...\n"
     "       lumictl monitors export FILE [MONITOR | --group GROUP]\n"
     "       lumictl monitors import FILE (--replace | --add)\n"
+    "       lumictl monitors info TARGET...\n"
+    "       lumictl monitors edit MONITOR [--name N] [--model M] [--lan A.B.C.D[:PORT] | --com N [--baud R]]\n"
+    "                            [--id N] [--use yes|no] [--monitoring yes|no]\n"
+    "                            [--user U --password P | --clear-login]\n"
     "Without --name a new monitor is named \"[nnn]\" after its panel number. PORT is 1025 to 65535\n"
     "(default 10008), N a COM port 1 to 256, RATE 9600, 19200 or 38400, the ID 0 (none) to 255; user\n"
     "name and password (LAN only) have at most 8 characters.\n"
     "An export (.mrf) holds everything, one monitor with the groups above it, or a group with the groups\n"
     "above it and all below it. An import replaces the registered monitors and groups or adds to them,\n"
-    "numbering what it brings after what is there; Panels.bak and Groups.bak keep the files before.\n";
+    "numbering what it brings after what is there; Panels.bak and Groups.bak keep the files before.\n"
+    "info asks each monitor for model, serial number, MAC address and expansion board and stores them.\n"
+    "edit checks the result as the registration form does; nothing changes when a value is refused.\n";
 
 constexpr const char* kGroupsHelp = "usage: lumictl groups list\n"
                                     "       lumictl groups add NAME [--parent GROUP]\n"
@@ -160,27 +169,14 @@ int listMonitors(Context& context, const std::vector<std::string>& words)
 // "A.B.C.D[:PORT]" into the record; throws UsageError for anything else.
 void parseLanAddress(const std::string& text, TESSERA_PANEL_DATA& data)
 {
-    const size_t colon = text.find(':');
-    const std::string host = text.substr(0, colon);
-    in_addr parsed{};
-    const bool dotted = std::count(host.begin(), host.end(), '.') == 3 &&
-                        host.find_first_not_of("0123456789.") == std::string::npos;
-    if (!dotted || ::inet_pton(AF_INET, host.c_str(), &parsed) != 1)
-        throw UsageError{"'" + text + "' is not an IPv4 address A.B.C.D[:PORT]"};
-    data.dwIPAddress = ntohl(parsed.s_addr);
-    if (colon != std::string::npos) {
-        const std::string port = text.substr(colon + 1);
-        const bool digits = !port.empty() && port.size() <= 5 && port.find_first_not_of("0123456789") == std::string::npos;
-        const int number = digits ? std::stoi(port) : 0;
-        if (number < 1025 || number > 65535)
-            throw UsageError{std::string(messageText(289)) + " (1025 to 65535: '" + port + "')"};
-        data.nDataPort = number;
+    const LanEndpoint endpoint = parseLanEndpoint(text);
+    data.dwIPAddress = endpoint.address;
+    if (endpoint.port) {
+        if (*endpoint.port < 1025 || *endpoint.port > 65535)
+            throw UsageError{std::string(messageText(289)) + " (1025 to 65535: '" + std::to_string(*endpoint.port) +
+                             "')"};
+        data.nDataPort = *endpoint.port;
     }
-}
-
-std::string storedModelName(const std::string& model)
-{
-    return model == "ZR-1190" ? "Brela" : model;
 }
 
 int addMonitor(Context& context, const std::vector<std::string>& words)
@@ -220,7 +216,7 @@ int addMonitor(Context& context, const std::vector<std::string>& words)
         copyToField(data.szPassword, sizeof data.szPassword, password);
     }
     if (const auto model = line.value("model")) {
-        const std::string stored = storedModelName(*model);
+        const std::string stored = modelNameAsStored(*model);
         if (modelFromName(stored, 0).kind() == 0)
             throw UsageError{"unknown model '" + *model + "' (lumictl models lists them)"};
         copyToField(data.szModel, sizeof data.szModel, stored);
@@ -495,7 +491,7 @@ int searchCommand(Context& context, const std::vector<std::string>& words)
 int monitorsCommand(Context& context, const std::vector<std::string>& words)
 {
     if (words.empty())
-        throw UsageError{"monitors: list, add, remove, export or import?"};
+        throw UsageError{"monitors: list, add, remove, export, import, info or edit?"};
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     if (words[0] == "list")
         return listMonitors(context, rest);
@@ -507,6 +503,10 @@ int monitorsCommand(Context& context, const std::vector<std::string>& words)
         return exportMonitors(context.line, context.out, context.err, context.registry, rest);
     if (words[0] == "import")
         return importMonitors(context.line, context.out, context.err, context.registry, rest);
+    if (words[0] == "info")
+        return withIo<monitorInformation, Context>(context, rest);
+    if (words[0] == "edit")
+        return withIo<editMonitor, Context>(context, rest);
     throw UsageError{"monitors: unknown action '" + words[0] + "'"};
 }
 
