@@ -1,11 +1,13 @@
 #include "CPanelDeskDlg.h"
 
+#include "WindowMessage.h"
 #include "common/ConsoleContext.h"
 #include "common/Prompter.h"
 #include "common/UiText.h"
 #include "config/CConfigSheet.h"
-#include "schedule/CScheduleDlg.h"
 #include "operation/COperationDlg.h"
+#include "registration/CMonitorAccountDlg.h"
+#include "schedule/CScheduleDlg.h"
 #include "security/CSecurityDlg.h"
 #include "tree/PanelTreeImages.h"
 
@@ -61,7 +63,7 @@ CPanelDeskDlg::CPanelDeskDlg(ConsoleContext& context, Authority authority, uint1
     layout->addWidget(m_pageFrame);
     layout->setSizeConstraint(QLayout::SetFixedSize); // a fixed-size window that fits its page
 
-    connect(m_monitorControlButton, &QPushButton::clicked, this, [this] { notAvailableYet(m_monitorControlButton); });
+    connect(m_monitorControlButton, &QPushButton::clicked, this, &CPanelDeskDlg::openMonitorControl);
     connect(m_scheduleButton, &QPushButton::clicked, this, &CPanelDeskDlg::openScheduleSetting);
     connect(m_monitoringButton, &QPushButton::clicked, this, &CPanelDeskDlg::startServer);
     connect(m_passwordSettingButton, &QPushButton::clicked, this, &CPanelDeskDlg::openPasswordSetting);
@@ -111,6 +113,14 @@ void CPanelDeskDlg::openMailMonitoringSetting()
     m_context.dialogs.exec(sheet);
 }
 
+void CPanelDeskDlg::openMonitorControl()
+{
+    CMonitorAccountDlg dialog(m_context, this);
+    m_context.dialogs.exec(dialog);
+    m_operationPage->reloadMonitorTree();
+    m_context.notifier.notify(windowMessages::kPanelsChanged);
+}
+
 void CPanelDeskDlg::openScheduleSetting()
 {
     CScheduleDlg dialog(m_context, this);
@@ -128,11 +138,6 @@ void CPanelDeskDlg::startServer()
     std::string error;
     if (!m_serverStarter.start(static_cast<int>(m_authority), error))
         m_prompter.error(this, uiText(consoleTexts::kServerCannotStart));
-}
-
-void CPanelDeskDlg::notAvailableYet(const QPushButton* button)
-{
-    m_prompter.information(this, uiText(consoleTexts::kNotAvailableYet).arg(button->text()));
 }
 
 } // namespace lumivane

@@ -39,10 +39,10 @@ public slots:
 private:
     QPushButton* addButton(const char* text, const char* objectName);
     void layOut(uint16_t customizeMask, bool inputModeAvailable);
+    void openMonitorControl();
     void openScheduleSetting();
     void openPasswordSetting();
     void openMailMonitoringSetting();
-    void notAvailableYet(const QPushButton* button);
 
     ConsoleContext& m_context;
     Prompter& m_prompter;

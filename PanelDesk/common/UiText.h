@@ -63,8 +63,6 @@ inline constexpr const char* kPasswordsDiffer =
     QT_TRANSLATE_NOOP("Lumivane", "The two passwords are different. Please input again.");
 inline constexpr const char* kClearPasswords = QT_TRANSLATE_NOOP("Lumivane", "All passwords will be cleared.");
 inline constexpr const char* kServerCannotStart = QT_TRANSLATE_NOOP("Lumivane", "Lumivane Server cannot be executed.");
-inline constexpr const char* kNotAvailableYet =
-    QT_TRANSLATE_NOOP("Lumivane", "\"%1\" is not available in this version of Lumivane.");
 } // namespace consoleTexts
 
 } // namespace lumivane

@@ -9,6 +9,7 @@
 #include "TestConsole.h"
 #include "WindowMessageListener.h"
 #include "app/CPanelDeskDlg.h"
+#include "registration/CMonitorAccountDlg.h"
 #include "schedule/CScheduleDlg.h"
 #include "common/UiText.h"
 #include "config/CConfigSheet.h"
@@ -186,13 +187,13 @@ private slots:
         QCOMPARE(m_prompter.last().icon, QMessageBox::Critical);
     }
 
-    void buttonsWithoutTheirWindowSaySo()
+    void monitorControlOpensTheRegistrationAndTellsTheServer()
     {
         CPanelDeskDlg window(m_console.context, Authority::Administrator, 0, false);
-        window.show();
+        m_console.dialogs.expect<CMonitorAccountDlg>([](CMonitorAccountDlg*) { return int(QDialog::Rejected); });
         child<QPushButton>(&window, "monitorControlButton")->click();
-        QCOMPARE(m_prompter.asked().size(), size_t(1));
-        QVERIFY(m_prompter.texts()[0].contains("\"Monitor Control\""));
+        QCOMPARE(m_console.dialogs.opened(), QStringList{"lumivane::CMonitorAccountDlg"});
+        QCOMPARE(m_console.notifier.messages.back(), 1125);
     }
 
     void scheduleOpensTheScheduleEditor()
