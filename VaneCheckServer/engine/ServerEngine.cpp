@@ -97,6 +97,8 @@ void ServerEngine::shutdown()
             m_cancel->set();
             m_worker.join();
         }
+        m_queue.reset();
+        m_context.reset();
     }
     m_workerPanels.clear();
     m_manualPanels.clear();
@@ -282,25 +284,34 @@ void ServerEngine::onTick()
         ++m_tickCount;
 
     const std::lock_guard workerLock(m_workerLock);
-    if (workerExists())
-        return;
-    if (m_panelReloadWaiting)
-        reloadPanelsNow(true);
-    if (m_clockChanged) {
-        m_clockChanged = false;
-        buildAndNote(true);
+    const bool running = workerExists();
+    if (!running) {
+        if (m_panelReloadWaiting)
+            reloadPanelsNow(true);
+        if (m_clockChanged) {
+            m_clockChanged = false;
+            buildAndNote(true);
+        }
     }
     const std::time_t now = m_clock.now();
     bool scheduleDue = false;
     bool mailDue = false;
     {
         const std::lock_guard lock(m_scheduleLock);
-        if (const auto action = m_plan.earliest(ScheduleEvent::kScheduleAction); action && action->time < now)
-            scheduleDue = true;
-        if (const auto mail = m_plan.earliest(ScheduleEvent::kReportMail); mail && mail->time < now) {
-            mailDue = true;
-            m_plan.remove(mail->sequence);
+        // Out of the day's list at once: a rebuild of the list cannot drop them before they ran.
+        for (const ScheduleEvent& action : m_plan.takeDue(ScheduleEvent::kScheduleAction, now))
+            m_dueActions.push_back(action);
+        scheduleDue = !m_dueActions.empty();
+        if (!running) {
+            if (const auto mail = m_plan.earliest(ScheduleEvent::kReportMail); mail && mail->time < now) {
+                mailDue = true;
+                m_plan.remove(mail->sequence);
+            }
         }
+    }
+    if (running) {
+        dispatchDueActions();
+        return;
     }
     if (!scheduleDue && !mailDue) {
         // A new day: every action of today, so that one at 00:00 is not lost.
@@ -311,19 +322,19 @@ void ServerEngine::onTick()
             buildAndNote(true);
         }
     }
-    if (scheduleDue)
-        m_scheduleDue = true;
     if (mailDue)
         m_mailDue = true;
     if (m_tickCount >= std::max(1, m_settings.interval) * kTicksPerMinute) {
         m_pollDue = true;
         m_tickCount = 0;
     }
-    if (!(m_pollDue || m_scheduleDue || m_mailDue))
+    if (!(m_pollDue || scheduleDue || m_mailDue))
         return;
     copyLiveListForWorker();
     if (m_workerPanels.empty()) {
         m_mailDue = false; // its time is used up: no later run may mail it
+        const std::lock_guard lock(m_scheduleLock);
+        m_dueActions.clear(); // no monitor to carry them out
         return;
     }
     startWorker();
@@ -342,27 +353,92 @@ void ServerEngine::copyLiveListForWorker()
 void ServerEngine::startWorker()
 {
     m_cancel = std::make_unique<CancelFlag>();
-    m_workerPowerWait = std::max(0, m_settings.zrPowerWait);
+    m_queue = std::make_unique<EndpointWorkQueue>(m_settings.parallel);
+    m_context = std::make_unique<WorkContext>(
+        WorkContext{*m_cancel, m_clock, std::max(0, m_settings.zrPowerWait), m_queue.get()});
+    // A run started for a command from the status window has no copies of the live list: due actions and
+    // polls wait for the next run instead of being used up on an empty list.
+    if (!m_workerPanels.empty()) {
+        dispatchDueActions();
+        if (m_pollDue.exchange(false) || m_mailDue)
+            queuePoll();
+    }
+    if (m_manualRequested.exchange(false))
+        queueManualCommand();
     m_host.postToStatusWindow(statusWindowMessages::kRunState, 0);
     m_worker = std::thread([this] { workerMain(); });
+}
+
+void ServerEngine::dispatchDueActions()
+{
+    if (!m_queue || m_workerPanels.empty())
+        return;
+    const std::lock_guard lock(m_scheduleLock);
+    while (!m_dueActions.empty()) {
+        const ScheduleEvent action = m_dueActions.front();
+        const MonitorCommand command{true, action.powerOn == 1, action.powerOn == 1, action.inputId};
+        std::vector<EndpointWorkQueue::Entry> jobs;
+        for (ServerPanel& panel : m_workerPanels) {
+            if (!panel.hasSchedule(action.scheduleId))
+                continue;
+            jobs.push_back({panel.endpoint(), [this, &panel, command] {
+                                if (!m_context->cancel.isSet() && SendCommand(panel, command, *m_context))
+                                    CheckMonitor(panel, *m_context);
+                                --m_actionJobs;
+                            }});
+        }
+        const int count = static_cast<int>(jobs.size());
+        m_actionJobs += count;
+        if (count > 0 && !m_queue->add(std::move(jobs), true)) {
+            m_actionJobs -= count;
+            return; // the run is ending: the next one takes them
+        }
+        m_dueActions.erase(m_dueActions.begin());
+    }
+}
+
+void ServerEngine::queuePoll()
+{
+    std::vector<EndpointWorkQueue::Entry> jobs;
+    for (ServerPanel& panel : m_workerPanels) {
+        if (!panel.isMonitoringTarget())
+            continue;
+        // A monitor that a due action handled in this run is checked already.
+        jobs.push_back({panel.endpoint(), [this, &panel] {
+                            if (!m_context->cancel.isSet() && !panel.handled)
+                                CheckMonitor(panel, *m_context);
+                            --m_pollJobs;
+                        }});
+    }
+    m_pollJobs += static_cast<int>(jobs.size());
+    m_queue->add(std::move(jobs), false);
+}
+
+void ServerEngine::queueManualCommand()
+{
+    m_manualDone = 0;
+    std::vector<EndpointWorkQueue::Entry> jobs;
+    for (ServerPanel& panel : m_manualPanels) {
+        jobs.push_back({panel.endpoint(), [this, &panel] {
+                            if (!m_context->cancel.isSet()) {
+                                if (!m_manualCommand.power ||
+                                    SendCommand(panel, {true, m_manualCommand.on, false, 0}, *m_context))
+                                    CheckMonitor(panel, *m_context);
+                                const std::lock_guard lock(m_progressLock); // the count goes up in order
+                                m_host.postManualProgress(++m_manualDone);
+                            }
+                            --m_pollJobs;
+                        }});
+    }
+    m_pollJobs += static_cast<int>(jobs.size());
+    m_queue->add(std::move(jobs), false);
 }
 
 // ---- the worker
 
 void ServerEngine::workerMain()
 {
-    WorkContext context{*m_cancel, m_clock, m_workerPowerWait};
-    // A run started for a command from the status window has no copies of the live list: due actions and
-    // polls wait for the next tick instead of being used up on an empty list.
-    if (!m_workerPanels.empty()) {
-        if (m_scheduleDue.exchange(false))
-            executeDueActions(context);
-        const bool pollDue = m_pollDue.exchange(false);
-        if (pollDue || m_mailDue)
-            Poll(context);
-    }
-    if (m_manualRequested.exchange(false))
-        runManualCommand(context);
+    m_queue->runToEnd();
     // Monitors, not failures: one that several actions of the run failed on counts once.
     const auto inError = [](const std::vector<ServerPanel>& panels) {
         return static_cast<int>(std::count_if(panels.begin(), panels.end(), [](const ServerPanel& panel) {
@@ -370,65 +446,6 @@ void ServerEngine::workerMain()
         }));
     };
     m_host.postRunFinished(inError(m_workerPanels) + inError(m_manualPanels));
-}
-
-void ServerEngine::executeDueActions(WorkContext& context)
-{
-    m_scheduleRunning = true;
-    size_t limit = 0;
-    {
-        const std::lock_guard lock(m_scheduleLock);
-        limit = m_plan.size();
-    }
-    for (size_t round = 0; round < limit && !context.cancel.isSet(); ++round) {
-        std::optional<ScheduleEvent> action;
-        {
-            const std::lock_guard lock(m_scheduleLock);
-            action = m_plan.earliest(ScheduleEvent::kScheduleAction);
-        }
-        if (!action || action->time > m_clock.now())
-            break;
-        const MonitorCommand command{true, action->powerOn == 1, action->powerOn == 1, action->inputId};
-        for (ServerPanel& panel : m_workerPanels) {
-            if (context.cancel.isSet())
-                break;
-            if (!panel.hasSchedule(action->scheduleId))
-                continue;
-            if (SendCommand(panel, command, context))
-                CheckMonitor(panel, context);
-        }
-        if (context.cancel.isSet())
-            break; // the action stays: the monitors not yet handled are left unchanged
-        const std::lock_guard lock(m_scheduleLock);
-        m_plan.remove(action->sequence);
-    }
-    m_scheduleRunning = false;
-}
-
-void ServerEngine::Poll(WorkContext& context)
-{
-    m_pollRunning = true;
-    for (ServerPanel& panel : m_workerPanels) {
-        if (context.cancel.isSet())
-            break;
-        if (panel.isMonitoringTarget() && !panel.handled)
-            CheckMonitor(panel, context);
-    }
-    m_pollRunning = false;
-}
-
-void ServerEngine::runManualCommand(WorkContext& context)
-{
-    m_pollRunning = true;
-    int done = 0;
-    for (ServerPanel& panel : m_manualPanels) {
-        if (context.cancel.isSet())
-            break;
-        if (!m_manualCommand.power || SendCommand(panel, {true, m_manualCommand.on, false, 0}, context))
-            CheckMonitor(panel, context);
-        m_host.postManualProgress(++done);
-    }
-    m_pollRunning = false;
 }
 
 // ---- the end of a run
@@ -449,6 +466,8 @@ void ServerEngine::FinishRun(int errorCount)
             return; // no run of ours: a stray message
         m_worker.join();
     }
+    m_queue.reset();
+    m_context.reset();
 
     struct Notice
     {
@@ -602,14 +621,14 @@ OperatorSettings ServerEngine::settings() const
 TrayState ServerEngine::trayState() const
 {
     TrayState state;
-    state.pollRunning = m_pollRunning;
-    state.scheduleRunning = m_scheduleRunning;
+    state.pollRunning = m_pollJobs > 0;
+    state.scheduleRunning = m_actionJobs > 0;
     state.monitoring = m_settings.monitoring != 0 || state.pollRunning;
     if (state.scheduleRunning) {
         state.schedule = true;
     } else {
         const std::lock_guard lock(m_scheduleLock);
-        state.schedule = m_plan.hasScheduleAction();
+        state.schedule = m_plan.hasScheduleAction() || !m_dueActions.empty();
     }
     return state;
 }
