@@ -303,7 +303,9 @@ int32_t changeSeriesInput(LinkHandle link, ModelCode model, InputModeIndex input
 bool WorkContext::wait(std::chrono::milliseconds duration) const
 {
     const auto cancelled = [this] { return cancel.isSet(); };
-    return queue ? queue->pause(clock, duration, cancelled) : clock.sleepFor(duration, cancelled);
+    if (queue == nullptr)
+        return clock.sleepFor(duration, cancelled);
+    return queue->pause([&] { return clock.sleepFor(duration, cancelled); });
 }
 
 bool SendCommand(ServerPanel& panel, const MonitorCommand& command, WorkContext& context)

@@ -8,7 +8,7 @@ namespace {
 
 // Options that take a value; the others are switches.
 const std::set<std::string> kValueOptions = {"name", "lan", "com", "baud", "id", "model", "group", "user",
-                                             "password", "on-error", "port", "parent"};
+                                             "password", "on-error", "port", "parent", "parallel"};
 const std::set<std::string> kSwitches = {"json", "all", "daisy-chain", "force", "help"};
 // Options whose value may be left out: "search --lan" is a switch, "monitors add --lan A.B.C.D" is not.
 const std::set<std::string> kOptionalValues = {"lan"};

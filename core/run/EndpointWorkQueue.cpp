@@ -1,7 +1,5 @@
 #include "EndpointWorkQueue.h"
 
-#include "Clock.h"
-
 #include <algorithm>
 #include <system_error>
 
@@ -50,7 +48,7 @@ void EndpointWorkQueue::runToEnd()
     m_pool.clear();
 }
 
-bool EndpointWorkQueue::pause(Clock& clock, std::chrono::milliseconds duration, const std::function<bool()>& cancelled)
+bool EndpointWorkQueue::pause(const std::function<bool()>& wait)
 {
     std::unique_lock lock(m_mutex);
     // One place means strictly one job at a time: the pause keeps it.
@@ -62,7 +60,7 @@ bool EndpointWorkQueue::pause(Clock& clock, std::chrono::milliseconds duration, 
         m_changed.notify_all();
     }
     lock.unlock();
-    const bool completed = clock.sleepFor(duration, cancelled);
+    const bool completed = wait();
     lock.lock();
     if (release) {
         --m_paused;

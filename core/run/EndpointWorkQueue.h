@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -13,8 +12,6 @@
 
 namespace lumivane {
 
-class Clock;
-
 // Work on monitors, several endpoints at once. Each job names its endpoint (a COM port with its chain, or a
 // LAN address and port with the chain behind it): the jobs of one endpoint run one after another in the
 // order they were queued, jobs of different endpoints on up to `parallel` threads at the same time. With
@@ -23,7 +20,8 @@ class Clock;
 // A job that waits (the pause between power queries) gives its place to other endpoints while it waits and
 // keeps its endpoint, so waiting is not what limits how many monitors are worked.
 //
-// Jobs may be queued from any thread until the queue has run to its end.
+// Jobs may be queued from any thread until the queue has run to its end. The monitoring server and lumictl
+// work their monitors through it.
 class EndpointWorkQueue
 {
 public:
@@ -49,9 +47,9 @@ public:
     // joins its threads.
     void runToEnd();
 
-    // From inside a job: waits `duration` on `clock` (false when `cancelled` cut it short), without
-    // holding one of the `parallel` places meanwhile when more than one is allowed.
-    bool pause(Clock& clock, std::chrono::milliseconds duration, const std::function<bool()>& cancelled);
+    // From inside a job: runs `wait` (a sleep) without holding one of the `parallel` places meanwhile, when
+    // more than one is allowed; gives what `wait` gave.
+    bool pause(const std::function<bool()>& wait);
 
     // The most threads that worked at the same time (the caller of runToEnd included).
     int peakThreads() const;
