@@ -4,12 +4,16 @@
 //    monitor gets POWR0001 within 2 s of the action's start ("last_powr0001_ms") and logs "Powered on
 //    successfully." within 30 s ("last_powered_on_s", "within_goal" 1). The same with Parallel=1 over the
 //    first 6 monitors for comparison (each waits 15 s in turn; "sequential_100_estimate_s" scales it up).
+//  - LumictlPowerOn: `lumictl power on --all` over the same 100 monitors, --parallel 16 against --parallel 1
+//    (wall times and their ratio); on loopback as it is, and with a reply delay of 20 ms per command as a
+//    real monitor on a LAN takes.
 //  - PollScale: 100 and 1,000 monitors polled by the engine in this process (time, threads of the process
 //    while it runs), then by lumiwatch --headless (resident memory and threads of the server alone).
 #include "CMyLog.h"
 #include "CScheduleStore.h"
 #include "Clock.h"
 #include "Emulator.h"
+#include "Lumictl.h"
 #include "ServerEngine.h"
 #include "tessera.h"
 
@@ -25,6 +29,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <sstream>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -301,6 +306,49 @@ void PowerOnAtEight(benchmark::State& state)
     state.counters["sequential_100_estimate_s"] = sequential.runS * kSiteMonitors / kSequentialMonitors;
 }
 BENCHMARK(PowerOnAtEight)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+double lumictlPowerOn(Site& site, int parallel, int& status)
+{
+    for (int i = 0; i < site.count; ++i)
+        site.fleet->setPower(site.chain(i), false);
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto start = Steady::now();
+    status = ctl::runLumictl({"power", "on", "--all", "--parallel", std::to_string(parallel)}, out, err);
+    if (status != 0 && std::getenv("FLEET_BENCH_VERBOSE"))
+        std::fprintf(stderr, "%s", err.str().c_str());
+    return std::chrono::duration<double>(Steady::now() - start).count();
+}
+
+void LumictlPowerOn(benchmark::State& state)
+{
+    TESSERA_Initialize();
+    TESSERA_ShowErrorMessage(0);
+    Site site("wall", kSiteMonitors, "127.0.1.1-127.0.1.100",
+              "model=QX-T988 power=off powerup=8000 delay=" + std::to_string(state.range(0)));
+    site.writePanels(site.folder, kSiteMonitors, 0, false);
+    std::vector<double> concurrent;
+    std::vector<double> sequential;
+    int status = 0;
+    int failed = 0;
+    for (auto _ : state) {
+        concurrent.push_back(lumictlPowerOn(site, 16, status));
+        failed += status != 0 ? 1 : 0;
+        sequential.push_back(lumictlPowerOn(site, 1, status));
+        failed += status != 0 ? 1 : 0;
+        state.SetIterationTime(concurrent.back());
+    }
+    TESSERA_Uninitialize();
+    std::sort(concurrent.begin(), concurrent.end());
+    std::sort(sequential.begin(), sequential.end());
+    const double parallelMedian = concurrent[concurrent.size() / 2];
+    const double sequentialMedian = sequential[sequential.size() / 2];
+    state.counters["parallel16_median_ms"] = parallelMedian * 1000;
+    state.counters["parallel1_median_ms"] = sequentialMedian * 1000;
+    state.counters["speedup"] = sequentialMedian / parallelMedian;
+    state.counters["failed_runs"] = failed;
+}
+BENCHMARK(LumictlPowerOn)->Arg(0)->Arg(20)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // lumiwatch --headless polling `monitors` monitors every 1.2 s for 8 s: peak resident memory and threads.
 void serverFigures(Site& site, int monitors, benchmark::State& state)

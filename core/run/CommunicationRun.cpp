@@ -178,6 +178,8 @@ std::vector<bool> runEachMonitor(std::vector<std::vector<CommandItem>>& items,
                                  int parallel, const std::function<bool()>& stopStarting, int waitValue)
 {
     std::vector<char> succeeded(monitors.size(), 0);
+    // Read once: each run reading the file itself would make the runs wait for each other's hold on it.
+    const CommandNames names = CommandNames::loadBesideProgram();
     {
         EndpointWorkQueue queue(parallel);
         std::vector<EndpointWorkQueue::Entry> jobs;
@@ -187,6 +189,7 @@ std::vector<bool> runEachMonitor(std::vector<std::vector<CommandItem>>& items,
                                     return;
                                 RunRequest request{items[i], monitors.subspan(i, 1), waitValue, true};
                                 CommunicationRun run(request, observer);
+                                run.setCommandNames(names);
                                 run.start();
                                 succeeded[i] = run.wait() == 0;
                             }});
