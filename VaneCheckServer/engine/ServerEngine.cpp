@@ -353,17 +353,16 @@ void ServerEngine::copyLiveListForWorker()
 void ServerEngine::startWorker()
 {
     m_cancel = std::make_unique<CancelFlag>();
+    m_runErrors = 0;
     m_queue = std::make_unique<EndpointWorkQueue>(m_settings.parallel);
     m_context = std::make_unique<WorkContext>(
         WorkContext{*m_cancel, m_clock, std::max(0, m_settings.zrPowerWait), m_queue.get()});
-    // A run started for a command from the status window has no copies of the live list: due actions and
-    // polls wait for the next run instead of being used up on an empty list.
-    if (!m_workerPanels.empty()) {
-        dispatchDueActions();
-        if (m_pollDue.exchange(false) || m_mailDue)
-            queuePoll();
-    }
-    if (m_manualRequested.exchange(false))
+    const bool manual = m_manualRequested.exchange(false);
+    dispatchDueActions();
+    // A command from the status window polls nothing: a due poll waits for the next run.
+    if (!manual && (m_pollDue.exchange(false) || m_mailDue))
+        queuePoll();
+    if (manual)
         queueManualCommand();
     m_host.postToStatusWindow(statusWindowMessages::kRunState, 0);
     m_worker = std::thread([this] { workerMain(); });
@@ -371,8 +370,12 @@ void ServerEngine::startWorker()
 
 void ServerEngine::dispatchDueActions()
 {
-    if (!m_queue || m_workerPanels.empty())
+    if (!m_queue)
         return;
+    // A command from the status window works on copies of its targets only: the actions get copies of the
+    // whole list beside them. Nothing of the run reads this list before its end but the jobs given here.
+    if (m_workerPanels.empty() && hasDueActions())
+        copyLiveListForWorker();
     const std::lock_guard lock(m_scheduleLock);
     while (!m_dueActions.empty()) {
         const ScheduleEvent action = m_dueActions.front();
@@ -382,8 +385,10 @@ void ServerEngine::dispatchDueActions()
             if (!panel.hasSchedule(action.scheduleId))
                 continue;
             jobs.push_back({panel.endpoint(), [this, &panel, command] {
-                                if (!m_context->cancel.isSet() && SendCommand(panel, command, *m_context))
-                                    CheckMonitor(panel, *m_context);
+                                countErrorOf(panel, [&] {
+                                    if (!m_context->cancel.isSet() && SendCommand(panel, command, *m_context))
+                                        CheckMonitor(panel, *m_context);
+                                });
                                 --m_actionJobs;
                             }});
         }
@@ -405,8 +410,10 @@ void ServerEngine::queuePoll()
             continue;
         // A monitor that a due action handled in this run is checked already.
         jobs.push_back({panel.endpoint(), [this, &panel] {
-                            if (!m_context->cancel.isSet() && !panel.handled)
-                                CheckMonitor(panel, *m_context);
+                            countErrorOf(panel, [&] {
+                                if (!m_context->cancel.isSet() && !panel.handled)
+                                    CheckMonitor(panel, *m_context);
+                            });
                             --m_pollJobs;
                         }});
     }
@@ -421,9 +428,11 @@ void ServerEngine::queueManualCommand()
     for (ServerPanel& panel : m_manualPanels) {
         jobs.push_back({panel.endpoint(), [this, &panel] {
                             if (!m_context->cancel.isSet()) {
-                                if (!m_manualCommand.power ||
-                                    SendCommand(panel, {true, m_manualCommand.on, false, 0}, *m_context))
-                                    CheckMonitor(panel, *m_context);
+                                countErrorOf(panel, [&] {
+                                    if (!m_manualCommand.power ||
+                                        SendCommand(panel, {true, m_manualCommand.on, false, 0}, *m_context))
+                                        CheckMonitor(panel, *m_context);
+                                });
                                 const std::lock_guard lock(m_progressLock); // the count goes up in order
                                 m_host.postManualProgress(++m_manualDone);
                             }
@@ -439,13 +448,18 @@ void ServerEngine::queueManualCommand()
 void ServerEngine::workerMain()
 {
     m_queue->runToEnd();
-    // Monitors, not failures: one that several actions of the run failed on counts once.
-    const auto inError = [](const std::vector<ServerPanel>& panels) {
-        return static_cast<int>(std::count_if(panels.begin(), panels.end(), [](const ServerPanel& panel) {
-            return panel.commandError || panel.newError;
-        }));
-    };
-    m_host.postRunFinished(inError(m_workerPanels) + inError(m_manualPanels));
+    m_host.postRunFinished(m_runErrors);
+}
+
+void ServerEngine::countErrorOf(const ServerPanel& panel, const std::function<void()>& work)
+{
+    // Monitors, not failures: the flags stay set for the run, so one that several actions of the run
+    // failed on counts once.
+    const auto inError = [&panel] { return panel.commandError || panel.newError; };
+    const bool before = inError();
+    work();
+    if (!before && inError())
+        ++m_runErrors;
 }
 
 // ---- the end of a run

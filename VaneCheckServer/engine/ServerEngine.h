@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -125,6 +126,13 @@ private:
     void dispatchDueActions();
     void queuePoll();
     void queueManualCommand();
+    // Runs a job's work on a monitor and counts the monitor when the work put it in error.
+    void countErrorOf(const ServerPanel& panel, const std::function<void()>& work);
+    bool hasDueActions() const
+    {
+        const std::lock_guard lock(m_scheduleLock);
+        return !m_dueActions.empty();
+    }
 
     // FinishRun on the main thread.
     void FinishRun(int errorCount);
@@ -178,6 +186,7 @@ private:
     std::atomic<bool> m_manualRequested{false};
     std::atomic<int> m_actionJobs{0}; // schedule actions queued or running, per monitor
     std::atomic<int> m_pollJobs{0};   // checks and commands from the status window queued or running
+    std::atomic<int> m_runErrors{0};  // monitors in error in this run
 };
 
 } // namespace lumivane

@@ -629,6 +629,25 @@ TEST_F(ServerEngineTest, AnActionFallingDueDuringALongPollStartsAtTheNextTick)
     EXPECT_FALSE(m_engine->isRunning());
 }
 
+TEST_F(ServerEngineTest, AnActionFallingDueDuringACommandFromTheStatusWindowStartsAtTheNextTick)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n"
+               "lan m 127.0.0.3\nmonitor m model=QX-T988 power=off powerup=3600000\n");
+    setting("Environment", "ZRPowerWait", "60");
+    addMonitor("a", "QX-T988", addSchedule("Lobby", {weekly(10, 1, -1, 0, kEveryDay)}));
+    const int m = addMonitor("m", "QX-T988");
+    m_clock.setDriven(true);
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    // The power-on of m waits three minutes for a monitor that never comes up.
+    ASSERT_EQ(m_engine->startManualCommand({{m}, {}, false}, {true, true}), ManualStart::Started);
+    driveUntil(localTime(2024, 3, 4, 10, 4));
+
+    EXPECT_EQ(linesWith(monitorLog("a"), "Powered on"),
+              std::vector<std::string>{"2024/03/04 10:01:05: Trace: Powered on successfully."});
+    EXPECT_EQ(linesWith(monitorLog("m"), "ERROR").size(), 1u);
+    EXPECT_FALSE(m_engine->isRunning());
+}
+
 TEST_F(ServerEngineTest, ADueActionThatNoRunTookYetOutlivesARebuildOfTheDay)
 {
     startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n"
