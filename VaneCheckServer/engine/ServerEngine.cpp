@@ -95,10 +95,12 @@ void ServerEngine::shutdown()
         const std::lock_guard lock(m_workerLock);
         if (m_worker.joinable()) {
             m_cancel->set();
+            m_manualCancel->set();
             m_worker.join();
         }
         m_queue.reset();
         m_context.reset();
+        m_manualContext.reset();
     }
     m_workerPanels.clear();
     m_manualPanels.clear();
@@ -353,10 +355,12 @@ void ServerEngine::copyLiveListForWorker()
 void ServerEngine::startWorker()
 {
     m_cancel = std::make_unique<CancelFlag>();
+    m_manualCancel = std::make_unique<CancelFlag>();
     m_runErrors = 0;
     m_queue = std::make_unique<EndpointWorkQueue>(m_settings.parallel);
-    m_context = std::make_unique<WorkContext>(
-        WorkContext{*m_cancel, m_clock, std::max(0, m_settings.zrPowerWait), m_queue.get()});
+    const int powerWait = std::max(0, m_settings.zrPowerWait);
+    m_context = std::make_unique<WorkContext>(WorkContext{*m_cancel, m_clock, powerWait, m_queue.get()});
+    m_manualContext = std::make_unique<WorkContext>(WorkContext{*m_manualCancel, m_clock, powerWait, m_queue.get()});
     const bool manual = m_manualRequested.exchange(false);
     dispatchDueActions();
     // A command from the status window polls nothing: a due poll waits for the next run.
@@ -427,11 +431,11 @@ void ServerEngine::queueManualCommand()
     std::vector<EndpointWorkQueue::Entry> jobs;
     for (ServerPanel& panel : m_manualPanels) {
         jobs.push_back({panel.endpoint(), [this, &panel] {
-                            if (!m_context->cancel.isSet()) {
+                            if (!m_manualContext->cancel.isSet()) {
                                 countErrorOf(panel, [&] {
                                     if (!m_manualCommand.power ||
-                                        SendCommand(panel, {true, m_manualCommand.on, false, 0}, *m_context))
-                                        CheckMonitor(panel, *m_context);
+                                        SendCommand(panel, {true, m_manualCommand.on, false, 0}, *m_manualContext))
+                                        CheckMonitor(panel, *m_manualContext);
                                 });
                                 const std::lock_guard lock(m_progressLock); // the count goes up in order
                                 m_host.postManualProgress(++m_manualDone);
@@ -482,6 +486,7 @@ void ServerEngine::FinishRun(int errorCount)
     }
     m_queue.reset();
     m_context.reset();
+    m_manualContext.reset();
 
     struct Notice
     {
@@ -599,8 +604,8 @@ ManualStart ServerEngine::startManualCommand(const ManualTargets& targets, Manua
 void ServerEngine::cancelRun()
 {
     const std::lock_guard lock(m_workerLock);
-    if (m_cancel)
-        m_cancel->set();
+    if (m_manualCancel)
+        m_manualCancel->set();
 }
 
 bool ServerEngine::isRunning() const

@@ -98,7 +98,8 @@ public:
 
     // -- For the status window
     ManualStart startManualCommand(const ManualTargets& targets, ManualCommand command);
-    // Cancel in the progress dialog: the run stops between monitors.
+    // Cancel in the progress dialog: the command stops between monitors (schedule actions that joined its run
+    // go on).
     void cancelRun();
     bool isRunning() const;
     std::vector<ServerPanel> livePanels() const;
@@ -175,9 +176,11 @@ private:
     std::vector<ServerPanel> m_workerPanels;
     std::vector<ServerPanel> m_manualPanels;
     ManualCommand m_manualCommand;
-    std::unique_ptr<CancelFlag> m_cancel;
+    std::unique_ptr<CancelFlag> m_cancel;       // the whole run: exit
+    std::unique_ptr<CancelFlag> m_manualCancel; // a command from the status window: its Cancel, and exit
     std::unique_ptr<EndpointWorkQueue> m_queue;
-    std::unique_ptr<WorkContext> m_context;
+    std::unique_ptr<WorkContext> m_context;       // schedule actions and polls
+    std::unique_ptr<WorkContext> m_manualContext; // a command from the status window
     std::mutex m_progressLock; // the progress of a command from the status window, counted by its jobs
     int m_manualDone = 0;
 
