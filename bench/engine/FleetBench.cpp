@@ -29,8 +29,8 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <sstream>
 #include <spawn.h>
+#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -103,9 +103,8 @@ struct Site
         : prefix(std::move(chainPrefix)), count(monitors), folder(dataFolderPath())
     {
         std::string error;
-        fleet = sim::Emulator::startText("data-port 0\nsearch-port none\nlan-range " + prefix + " " + range + " " + keys +
-                                             "\n",
-                                         &error);
+        fleet = sim::Emulator::startText(
+            "data-port 0\nsearch-port none\nlan-range " + prefix + " " + range + " " + keys + "\n", &error);
         if (!fleet) {
             std::fprintf(stderr, "emulator: %s\n", error.c_str());
             std::exit(1);
@@ -296,10 +295,10 @@ void PowerOnAtEight(benchmark::State& state)
     state.counters["errors"] = concurrent.errors;
     state.counters["run_s"] = concurrent.runS;
     state.counters["peak_threads"] = static_cast<double>(concurrent.peakThreads);
-    state.counters["within_goal"] = concurrent.poweredOn == kSiteMonitors && concurrent.lastPowr0001Ms <= 2000 &&
-                                            concurrent.lastPoweredOnS <= 30
-                                        ? 1
-                                        : 0;
+    state.counters["within_goal"] =
+        concurrent.poweredOn == kSiteMonitors && concurrent.lastPowr0001Ms <= 2000 && concurrent.lastPoweredOnS <= 30
+            ? 1
+            : 0;
     state.counters["seq6_run_s"] = sequential.runS;
     state.counters["seq6_last_powr0001_ms"] = sequential.lastPowr0001Ms;
     state.counters["seq6_powered_on"] = sequential.poweredOn;

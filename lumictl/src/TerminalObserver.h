@@ -45,7 +45,8 @@ private:
     std::ostream& m_err;
     bool m_showProgress;
     // Per run: several runs may report at once (--parallel), each from its own worker thread.
-    struct RunState {
+    struct RunState
+    {
         int retriesLeft = 0;
         int command = -1; // the last command step reported
     };

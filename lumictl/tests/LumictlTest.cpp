@@ -184,15 +184,15 @@ TEST_F(LumictlTest, FailuresFollowTheErrorPolicy)
 TEST_F(LumictlTest, ParallelRunsWorkEachAddressInOrderPrintInTargetOrderAndStartNothingAfterAnAbort)
 {
     std::string error;
-    m_fleet = sim::Emulator::startText("data-port 0\nsearch-port none\n"
-                                       "lan row 127.0.0.4\nmonitor r1 id=1\nmonitor r2 id=2 locked=on\nmonitor r3 id=3\n"
-                                       "lan solo 127.0.0.5\nmonitor solo\n",
-                                       &error);
+    const std::string fleet = "data-port 0\nsearch-port none\n"
+                              "lan row 127.0.0.4\nmonitor r1 id=1\nmonitor r2 id=2 locked=on\nmonitor r3 id=3\n"
+                              "lan solo 127.0.0.5\nmonitor solo\n";
+    m_fleet = sim::Emulator::startText(fleet, &error);
     ASSERT_TRUE(m_fleet) << error;
     // The monitor of its own address first, so that it has started before anything can abort.
     ASSERT_EQ(0, lumictl({"monitors", "add", "--name", "solo", "--lan", lanOf("solo")}).status);
-    for (const auto& [name, id] : std::vector<std::pair<std::string, std::string>>{{"r1", "1"}, {"r2", "2"}, {"r3", "3"}})
-        ASSERT_EQ(0, lumictl({"monitors", "add", "--name", name, "--lan", lanOf("row"), "--id", id}).status);
+    for (const std::string id : {"1", "2", "3"})
+        ASSERT_EQ(0, lumictl({"monitors", "add", "--name", "r" + id, "--lan", lanOf("row"), "--id", id}).status);
 
     const Outcome skipped = lumictl({"query", "POWR????", "--all", "--parallel", "8"});
     EXPECT_EQ(1, skipped.status) << skipped.err;

@@ -702,7 +702,8 @@ TEST_F(ServerEngineTest, MonitorsSharingAPortOrAnAddressAreWorkedOneAfterAnother
         for (const std::string& line : m_fleet->receivedLines(chain))
             prefixes.push_back(line.substr(0, 4));
         EXPECT_TRUE(std::is_sorted(prefixes.begin(), prefixes.end())) << chain;
-        EXPECT_EQ(std::count(prefixes.begin(), prefixes.end(), "#001"), std::count(prefixes.begin(), prefixes.end(), "#002"));
+        EXPECT_EQ(std::count(prefixes.begin(), prefixes.end(), "#001"),
+                  std::count(prefixes.begin(), prefixes.end(), "#002"));
     }
     EXPECT_EQ(countReceived(*m_fleet, "c", "#003POWR0001"), 1);
 }
