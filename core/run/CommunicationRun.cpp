@@ -44,15 +44,19 @@ CommunicationRun::~CommunicationRun()
 
 void CommunicationRun::start()
 {
+    m_worker = std::thread([this] { runHere(); });
+}
+
+int CommunicationRun::runHere()
+{
     if (!m_namesSet)
         m_names = CommandNames::loadBesideProgram();
-    m_worker = std::thread([this] {
-        std::unique_lock<std::mutex> exclusive(runExclusion(), std::defer_lock);
-        if (!m_request.shareOfLargerRun)
-            exclusive.lock();
-        m_exitCode = work();
-        m_finished = true;
-    });
+    std::unique_lock<std::mutex> exclusive(runExclusion(), std::defer_lock);
+    if (!m_request.shareOfLargerRun)
+        exclusive.lock();
+    m_exitCode = work();
+    m_finished = true;
+    return m_exitCode;
 }
 
 int CommunicationRun::wait()
@@ -190,8 +194,7 @@ std::vector<bool> runEachMonitor(std::vector<std::vector<CommandItem>>& items,
                                 RunRequest request{items[i], monitors.subspan(i, 1), waitValue, true};
                                 CommunicationRun run(request, observer);
                                 run.setCommandNames(names);
-                                run.start();
-                                succeeded[i] = run.wait() == 0;
+                                succeeded[i] = run.runHere() == 0;
                             }});
         }
         queue.add(std::move(jobs), false);

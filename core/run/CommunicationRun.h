@@ -39,6 +39,9 @@ public:
     ~CommunicationRun(); // waits for the worker
 
     void start();
+    // Works on the calling thread instead of a worker of its own, to the end; the exit code as wait() gives
+    // it.
+    int runHere();
     // Sets the cancel flag: the worker stops after the item it is carrying out.
     void cancel() { m_cancel.set(); }
     bool finished() const { return m_finished.load(); }
