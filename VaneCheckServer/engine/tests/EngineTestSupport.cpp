@@ -196,6 +196,21 @@ int RecordingHost::waitForRun()
     return errors;
 }
 
+void RecordingHost::postManualProgress(int done)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        progress.push_back(done);
+    }
+    m_finished.notify_all();
+}
+
+bool RecordingHost::waitForProgress(int done, std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    return m_finished.wait_for(lock, limit, [&] { return !progress.empty() && progress.back() >= done; });
+}
+
 std::optional<int> RecordingHost::endedRun()
 {
     const std::lock_guard lock(m_mutex);

@@ -90,19 +90,21 @@ public:
     void closeProgressDialog() override { ++progressClosed; }
     void openStatusWindow(int authority) override { statusWindowOpened.push_back(authority); }
     void postRunFinished(int errorCount) override;
-    void postManualProgress(int done) override { progress.push_back(done); }
+    void postManualProgress(int done) override;
 
     // Waits for the worker's message; the error count.
     int waitForRun();
     // The error count of a run that has ended, if one has; does not wait.
     std::optional<int> endedRun();
+    // Waits up to `limit` until a command from the status window has done `done` monitors.
+    bool waitForProgress(int done, std::chrono::milliseconds limit);
 
     std::vector<std::pair<int, int>> posted;
     std::vector<std::pair<std::string, std::string>> errorList;
     int errorListShown = 0;
     int progressClosed = 0;
     std::vector<int> statusWindowOpened;
-    std::vector<int> progress;
+    std::vector<int> progress; // read it once the run has ended
 
 private:
     std::mutex m_mutex;

@@ -710,14 +710,14 @@ TEST_F(ServerEngineTest, MonitorsSharingAPortOrAnAddressAreWorkedOneAfterAnother
 
 TEST_F(ServerEngineTest, ParallelOneWorksInListOrderAndAWaitingMonitorHoldsNobodyUpOtherwise)
 {
-    // Each monitor answers with an error for 200 ms after the power-on: one wait of 15 s (0.5 s for real).
-    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off powerup=200\n"
-               "lan b 127.0.0.3\nmonitor b model=QX-T988 power=off powerup=200\n"
-               "lan c 127.0.0.4\nmonitor c model=QX-T988 power=off powerup=200\n");
+    // Each monitor answers with an error for a second after the power-on: one wait of 15 s (1.5 s for real).
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off powerup=1000\n"
+               "lan b 127.0.0.3\nmonitor b model=QX-T988 power=off powerup=1000\n"
+               "lan c 127.0.0.4\nmonitor c model=QX-T988 power=off powerup=1000\n");
     const int id = addSchedule("Office", {weekly(8, 0, -1, 0, kEveryDay)});
     for (const char* name : {"a", "b", "c"})
         addMonitor(name, "QX-T988", id, false);
-    m_clock.setRealDivisor(30);
+    m_clock.setRealDivisor(10);
 
     setting("Check", "Parallel", "1");
     startEngine(localTime(2024, 3, 4, 7, 59, 55));
@@ -758,7 +758,8 @@ TEST_F(ServerEngineTest, CancelEndsEveryMonitorOfAConcurrentRunAtOnceAndChangesN
     startEngine(localTime(2024, 3, 4, 10, 0, 5));
     m_clock.setRealDivisor(1); // the power-on waits take an hour for real, the silent monitor 20 s
     ASSERT_EQ(m_engine->startManualCommand({panels, {}, false}, {true, true}), ManualStart::Started);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // the good one is done, the others wait
+    ASSERT_TRUE(m_host.waitForProgress(1, std::chrono::seconds(10))); // the good one is done
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));      // the others wait
     const auto before = std::chrono::steady_clock::now();
     m_engine->cancelRun();
     const int errors = m_host.waitForRun();
