@@ -171,11 +171,13 @@ private:
     int m_errors = 0;
 };
 
-// One schedule with a power-on in the current minute (due at the next tick).
+// One schedule with a power-on in the current minute (due at the next tick). Late in a minute it waits for
+// the next one: an action 60 s old is left out when the engine builds the day.
 int writeScheduleDueNow()
 {
-    if (std::time(nullptr) % 60 == 0)
-        std::this_thread::sleep_for(std::chrono::seconds(1)); // due means earlier than now
+    const int second = static_cast<int>(localTimeOf(std::time(nullptr)).tm_sec);
+    if (second >= 50 || second == 0)
+        std::this_thread::sleep_for(std::chrono::seconds(second == 0 ? 1 : 61 - second));
     CScheduleStore store;
     store.LoadList();
     if (store.listCount() == 0)
@@ -252,6 +254,10 @@ PowerOnResult powerOnRound(Site& site, int monitors, int parallel)
     const std::time_t startWall = std::time(nullptr);
     const auto start = Steady::now();
     engine.onTick();
+    if (!engine.isRunning()) {
+        std::fprintf(stderr, "the power-on did not start\n");
+        return result; // errors -1
+    }
     const auto sinceStart = [&] { return std::chrono::duration<double>(Steady::now() - start).count(); };
     std::optional<int> errors;
     // The first POWR0001 of each monitor, looked for every 20 ms until all have one.
