@@ -18,11 +18,10 @@ bool EndpointWorkQueue::add(std::vector<Entry> entries, bool urgent)
     if (m_ended)
         return false;
     for (Entry& entry : entries) {
-        Queued queued{std::move(entry.endpoint), std::move(entry.job)};
         if (urgent)
-            m_queue.insert(m_queue.begin() + static_cast<std::ptrdiff_t>(m_urgent++), std::move(queued));
+            m_queue.insert(m_queue.begin() + static_cast<std::ptrdiff_t>(m_urgent++), std::move(entry));
         else
-            m_queue.push_back(std::move(queued));
+            m_queue.push_back(std::move(entry));
     }
     spawnIfNeeded();
     m_changed.notify_all();
@@ -37,7 +36,6 @@ void EndpointWorkQueue::runToEnd()
     if (!m_ended) {
         m_ending = true;
         ++m_threads;
-        m_peakThreads = std::max(m_peakThreads, m_threads);
         m_changed.notify_all();
         workerLoop(lock);
     }
@@ -72,12 +70,6 @@ bool EndpointWorkQueue::pause(const std::function<bool()>& wait)
     return completed;
 }
 
-int EndpointWorkQueue::peakThreads() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_peakThreads;
-}
-
 void EndpointWorkQueue::workerLoop(std::unique_lock<std::mutex>& lock)
 {
     for (;;) {
@@ -94,7 +86,7 @@ void EndpointWorkQueue::workerLoop(std::unique_lock<std::mutex>& lock)
         const auto next = nextRunnable();
         if (static_cast<size_t>(next - m_queue.begin()) < m_urgent)
             --m_urgent;
-        Queued item = std::move(*next);
+        Entry item = std::move(*next);
         m_queue.erase(next);
         m_busyEndpoints.insert(item.endpoint);
         ++m_active;
@@ -113,10 +105,10 @@ void EndpointWorkQueue::workerLoop(std::unique_lock<std::mutex>& lock)
     }
 }
 
-std::deque<EndpointWorkQueue::Queued>::iterator EndpointWorkQueue::nextRunnable()
+std::deque<EndpointWorkQueue::Entry>::iterator EndpointWorkQueue::nextRunnable()
 {
     return std::find_if(m_queue.begin(), m_queue.end(),
-                        [this](const Queued& queued) { return m_busyEndpoints.count(queued.endpoint) == 0; });
+                        [this](const Entry& queued) { return m_busyEndpoints.count(queued.endpoint) == 0; });
 }
 
 void EndpointWorkQueue::spawnIfNeeded()
@@ -137,7 +129,6 @@ void EndpointWorkQueue::spawnIfNeeded()
     }
     ++m_threads;
     ++m_starting; // it will take the waiting job: no second thread is started for that
-    m_peakThreads = std::max(m_peakThreads, m_threads);
 }
 
 } // namespace lumivane

@@ -51,38 +51,28 @@ public:
     // more than one is allowed; gives what `wait` gave.
     bool pause(const std::function<bool()>& wait);
 
-    // The most threads that worked at the same time (the caller of runToEnd included).
-    int peakThreads() const;
-
 private:
-    struct Queued
-    {
-        std::string endpoint;
-        Job job;
-    };
-
     void workerLoop(std::unique_lock<std::mutex>& lock);
     // The first queued job whose endpoint is free; end() when there is none.
-    std::deque<Queued>::iterator nextRunnable();
+    std::deque<Entry>::iterator nextRunnable();
     bool mayStartJob() { return m_resuming == 0 && m_active < m_parallel && nextRunnable() != m_queue.end(); }
     bool drained() const { return m_queue.empty() && m_running == 0; }
     // Starts a thread when work waits, a place is free and no idle thread can take it.
     void spawnIfNeeded();
 
     const int m_parallel;
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<Queued> m_queue;
+    std::deque<Entry> m_queue;
     size_t m_urgent = 0; // the first m_urgent entries of m_queue are urgent
     std::set<std::string> m_busyEndpoints;
-    int m_threads = 0;  // worker threads alive, the caller of runToEnd included
-    int m_idle = 0;     // threads waiting for a job
-    int m_starting = 0; // threads started and not yet waiting
-    int m_active = 0;   // jobs running and holding a place
-    int m_paused = 0;   // jobs waiting in pause() without a place
-    int m_resuming = 0; // jobs back from pause() waiting for a place; they come before new jobs
-    int m_running = 0;  // jobs started and not ended
-    int m_peakThreads = 0;
+    int m_threads = 0;     // worker threads alive, the caller of runToEnd included
+    int m_idle = 0;        // threads waiting for a job
+    int m_starting = 0;    // threads started and not yet waiting
+    int m_active = 0;      // jobs running and holding a place
+    int m_paused = 0;      // jobs waiting in pause() without a place
+    int m_resuming = 0;    // jobs back from pause() waiting for a place; they come before new jobs
+    int m_running = 0;     // jobs started and not ended
     bool m_ending = false; // runToEnd was called: a drained queue ends
     bool m_ended = false;
     std::vector<std::thread> m_pool;
