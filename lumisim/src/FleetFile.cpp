@@ -136,6 +136,7 @@ class FleetReader
 {
 public:
     static constexpr uint32_t kMaxRange = 4096;
+    static constexpr size_t kMaxChains = 8192; // what one emulator process can serve
 
     explicit FleetReader(FleetSpec& fleet) : m_fleet(fleet) {}
 
@@ -240,6 +241,8 @@ private:
         if (!readAddressRange(w[2], first, last))
             return fail(error, "bad address range '" + w[2] + "' (first-last, at most " + std::to_string(kMaxRange) +
                                    " addresses)");
+        if (m_fleet.chains.size() + (last - first + 1) > kMaxChains)
+            return fail(error, "more than " + std::to_string(kMaxChains) + " chains in the fleet");
         MonitorSpec model;
         for (size_t i = 3; i < w.size(); ++i) {
             const size_t equals = w[i].find('=');
