@@ -1,6 +1,7 @@
 #include "DayPlan.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace lumivane {
 
@@ -17,6 +18,15 @@ std::optional<ScheduleEvent> DayPlan::earliest(int kind) const
     const auto found = std::find_if(m_events.begin(), m_events.end(),
                                     [kind](const ScheduleEvent& event) { return event.kind == kind; });
     return found == m_events.end() ? std::nullopt : std::optional(*found);
+}
+
+std::vector<ScheduleEvent> DayPlan::takeDue(int kind, std::time_t now)
+{
+    std::vector<ScheduleEvent> due;
+    const auto isDue = [&](const ScheduleEvent& event) { return event.kind == kind && event.time < now; };
+    std::copy_if(m_events.begin(), m_events.end(), std::back_inserter(due), isDue);
+    m_events.erase(std::remove_if(m_events.begin(), m_events.end(), isDue), m_events.end());
+    return due;
 }
 
 bool DayPlan::remove(uint64_t sequence)

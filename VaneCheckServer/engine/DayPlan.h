@@ -35,6 +35,8 @@ public:
     void insert(ScheduleEvent event);
     // The earliest action of `kind`.
     std::optional<ScheduleEvent> earliest(int kind) const;
+    // Removes the actions of `kind` earlier than `now` and gives them in list order.
+    std::vector<ScheduleEvent> takeDue(int kind, std::time_t now);
     // Removes the action with this sequence number; false when it is not in the list.
     bool remove(uint64_t sequence);
     // The earliest schedule action of `scheduleId`.

@@ -45,7 +45,8 @@ public:
     // From the worker thread: the run ended with `errorCount` monitors in error. Must not block; the host
     // calls ServerEngine::onRunFinished(errorCount) on the main thread.
     virtual void postRunFinished(int errorCount) = 0;
-    // From the worker thread: monitors done so far in a command from the status window. Must not block.
+    // From a thread of the run (one at a time, the count rising): monitors done so far in a command from the
+    // status window. Must not block.
     virtual void postManualProgress(int /*done*/) {}
 };
 

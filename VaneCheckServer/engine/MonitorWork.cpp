@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "CommandAvailability.h"
 #include "CommandText.h"
+#include "EndpointWorkQueue.h"
 #include "InputSwitch.h"
 #include "ModelLookup.h"
 #include "MonitorLink.h"
@@ -95,7 +96,7 @@ int32_t queryZrInput(LinkHandle link, WorkContext& context, int32_t& value)
 {
     int32_t status = LINK_OK;
     for (int attempt = 0; attempt < kZrInputQueries; ++attempt) {
-        if (attempt > 0 && !context.clock.sleepFor(kZrQueryPause, [&] { return context.cancel.isSet(); }))
+        if (attempt > 0 && !context.wait(kZrQueryPause))
             break;
         status = queryNumber(link, "IAVD????", value);
         if (status != LINK_MONITOR_ERROR)
@@ -241,7 +242,7 @@ int32_t powerOn(LinkHandle link, ServerPanel& panel, WorkContext& context)
     status = queryNumber(link, "POWR????", power);
     // A monitor that is still starting answers with an error; a silent one is not asked again.
     for (int repeat = 0; repeat < kPowerQueryRepeats && status != LINK_OK && status != LINK_TIMEOUT; ++repeat) {
-        if (!context.clock.sleepFor(std::chrono::seconds(context.zrPowerWait), [&] { return context.cancel.isSet(); }))
+        if (!context.wait(std::chrono::seconds(context.zrPowerWait)))
             break;
         status = queryNumber(link, "POWR????", power);
     }
@@ -298,6 +299,14 @@ int32_t changeSeriesInput(LinkHandle link, ModelCode model, InputModeIndex input
 }
 
 } // namespace
+
+bool WorkContext::wait(std::chrono::milliseconds duration) const
+{
+    const auto cancelled = [this] { return cancel.isSet(); };
+    if (queue == nullptr)
+        return clock.sleepFor(duration, cancelled);
+    return queue->pause([&] { return clock.sleepFor(duration, cancelled); });
+}
 
 bool SendCommand(ServerPanel& panel, const MonitorCommand& command, WorkContext& context)
 {

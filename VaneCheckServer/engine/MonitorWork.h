@@ -5,12 +5,14 @@
 #include "ModelCode.h"
 #include "ServerPanel.h"
 
+#include <chrono>
 #include <cstdint>
 
 namespace lumivane {
 
 class CancelFlag;
 class Clock;
+class EndpointWorkQueue;
 
 // What the work on one monitor reads besides the monitor's own copy. Nothing here belongs to another
 // monitor, so several monitors may be worked on at the same time, each on its own copy.
@@ -19,6 +21,11 @@ struct WorkContext
     CancelFlag& cancel; // set by the main thread; the link reads it while it waits
     Clock& clock;
     int zrPowerWait = 15; // seconds between the power-state queries after a power-on
+    // The queue the work runs in, if any: a wait then leaves the queue's place to other monitors.
+    EndpointWorkQueue* queue = nullptr;
+
+    // Waits on the clock; false when the run was cancelled meanwhile.
+    bool wait(std::chrono::milliseconds duration) const;
 };
 
 // A command for one monitor: power on or off, and after a power-on an input change.

@@ -95,8 +95,12 @@ void ServerEngine::shutdown()
         const std::lock_guard lock(m_workerLock);
         if (m_worker.joinable()) {
             m_cancel->set();
+            m_manualCancel->set();
             m_worker.join();
         }
+        m_queue.reset();
+        m_context.reset();
+        m_manualContext.reset();
     }
     m_workerPanels.clear();
     m_manualPanels.clear();
@@ -282,25 +286,34 @@ void ServerEngine::onTick()
         ++m_tickCount;
 
     const std::lock_guard workerLock(m_workerLock);
-    if (workerExists())
-        return;
-    if (m_panelReloadWaiting)
-        reloadPanelsNow(true);
-    if (m_clockChanged) {
-        m_clockChanged = false;
-        buildAndNote(true);
+    const bool running = workerExists();
+    if (!running) {
+        if (m_panelReloadWaiting)
+            reloadPanelsNow(true);
+        if (m_clockChanged) {
+            m_clockChanged = false;
+            buildAndNote(true);
+        }
     }
     const std::time_t now = m_clock.now();
     bool scheduleDue = false;
     bool mailDue = false;
     {
         const std::lock_guard lock(m_scheduleLock);
-        if (const auto action = m_plan.earliest(ScheduleEvent::kScheduleAction); action && action->time < now)
-            scheduleDue = true;
-        if (const auto mail = m_plan.earliest(ScheduleEvent::kReportMail); mail && mail->time < now) {
-            mailDue = true;
-            m_plan.remove(mail->sequence);
+        // Out of the day's list at once: a rebuild of the list cannot drop them before they ran.
+        for (const ScheduleEvent& action : m_plan.takeDue(ScheduleEvent::kScheduleAction, now))
+            m_dueActions.push_back(action);
+        scheduleDue = !m_dueActions.empty();
+        if (!running) {
+            if (const auto mail = m_plan.earliest(ScheduleEvent::kReportMail); mail && mail->time < now) {
+                mailDue = true;
+                m_plan.remove(mail->sequence);
+            }
         }
+    }
+    if (running) {
+        dispatchDueActions();
+        return;
     }
     if (!scheduleDue && !mailDue) {
         // A new day: every action of today, so that one at 00:00 is not lost.
@@ -311,19 +324,19 @@ void ServerEngine::onTick()
             buildAndNote(true);
         }
     }
-    if (scheduleDue)
-        m_scheduleDue = true;
     if (mailDue)
         m_mailDue = true;
     if (m_tickCount >= std::max(1, m_settings.interval) * kTicksPerMinute) {
         m_pollDue = true;
         m_tickCount = 0;
     }
-    if (!(m_pollDue || m_scheduleDue || m_mailDue))
+    if (!(m_pollDue || scheduleDue || m_mailDue))
         return;
     copyLiveListForWorker();
     if (m_workerPanels.empty()) {
         m_mailDue = false; // its time is used up: no later run may mail it
+        const std::lock_guard lock(m_scheduleLock);
+        m_dueActions.clear(); // no monitor to carry them out
         return;
     }
     startWorker();
@@ -342,93 +355,115 @@ void ServerEngine::copyLiveListForWorker()
 void ServerEngine::startWorker()
 {
     m_cancel = std::make_unique<CancelFlag>();
-    m_workerPowerWait = std::max(0, m_settings.zrPowerWait);
+    m_manualCancel = std::make_unique<CancelFlag>();
+    m_runErrors = 0;
+    m_queue = std::make_unique<EndpointWorkQueue>(m_settings.parallel);
+    const int powerWait = std::max(0, m_settings.zrPowerWait);
+    m_context = std::make_unique<WorkContext>(WorkContext{*m_cancel, m_clock, powerWait, m_queue.get()});
+    m_manualContext = std::make_unique<WorkContext>(WorkContext{*m_manualCancel, m_clock, powerWait, m_queue.get()});
+    const bool manual = m_manualRequested.exchange(false);
+    dispatchDueActions();
+    // A command from the status window polls nothing: a due poll waits for the next run.
+    if (!manual && (m_pollDue.exchange(false) || m_mailDue))
+        queuePoll();
+    if (manual)
+        queueManualCommand();
     m_host.postToStatusWindow(statusWindowMessages::kRunState, 0);
     m_worker = std::thread([this] { workerMain(); });
+}
+
+void ServerEngine::dispatchDueActions()
+{
+    if (!m_queue)
+        return;
+    // A command from the status window works on copies of its targets only: the actions get copies of the
+    // whole list beside them. Nothing of the run reads this list before its end but the jobs given here.
+    if (m_workerPanels.empty() && hasDueActions())
+        copyLiveListForWorker();
+    const std::lock_guard lock(m_scheduleLock);
+    while (!m_dueActions.empty()) {
+        const ScheduleEvent action = m_dueActions.front();
+        const MonitorCommand command{true, action.powerOn == 1, action.powerOn == 1, action.inputId};
+        std::vector<EndpointWorkQueue::Entry> jobs;
+        for (ServerPanel& panel : m_workerPanels) {
+            if (!panel.hasSchedule(action.scheduleId))
+                continue;
+            jobs.push_back({panel.endpoint(), [this, &panel, command] {
+                                countErrorOf(panel, [&] {
+                                    if (!m_context->cancel.isSet() && SendCommand(panel, command, *m_context))
+                                        CheckMonitor(panel, *m_context);
+                                });
+                                --m_actionJobs;
+                            }});
+        }
+        const int count = static_cast<int>(jobs.size());
+        m_actionJobs += count;
+        if (count > 0 && !m_queue->add(std::move(jobs), true)) {
+            m_actionJobs -= count;
+            return; // the run is ending: the next one takes them
+        }
+        m_dueActions.erase(m_dueActions.begin());
+    }
+}
+
+void ServerEngine::queuePoll()
+{
+    std::vector<EndpointWorkQueue::Entry> jobs;
+    for (ServerPanel& panel : m_workerPanels) {
+        if (!panel.isMonitoringTarget())
+            continue;
+        // A monitor that a due action handled in this run is checked already.
+        jobs.push_back({panel.endpoint(), [this, &panel] {
+                            countErrorOf(panel, [&] {
+                                if (!m_context->cancel.isSet() && !panel.handled)
+                                    CheckMonitor(panel, *m_context);
+                            });
+                            --m_pollJobs;
+                        }});
+    }
+    m_pollJobs += static_cast<int>(jobs.size());
+    m_queue->add(std::move(jobs), false);
+}
+
+void ServerEngine::queueManualCommand()
+{
+    m_manualDone = 0;
+    std::vector<EndpointWorkQueue::Entry> jobs;
+    for (ServerPanel& panel : m_manualPanels) {
+        jobs.push_back({panel.endpoint(), [this, &panel] {
+                            if (!m_manualContext->cancel.isSet()) {
+                                countErrorOf(panel, [&] {
+                                    if (!m_manualCommand.power ||
+                                        SendCommand(panel, {true, m_manualCommand.on, false, 0}, *m_manualContext))
+                                        CheckMonitor(panel, *m_manualContext);
+                                });
+                                const std::lock_guard lock(m_progressLock); // the count goes up in order
+                                m_host.postManualProgress(++m_manualDone);
+                            }
+                            --m_pollJobs;
+                        }});
+    }
+    m_pollJobs += static_cast<int>(jobs.size());
+    m_queue->add(std::move(jobs), false);
 }
 
 // ---- the worker
 
 void ServerEngine::workerMain()
 {
-    WorkContext context{*m_cancel, m_clock, m_workerPowerWait};
-    // A run started for a command from the status window has no copies of the live list: due actions and
-    // polls wait for the next tick instead of being used up on an empty list.
-    if (!m_workerPanels.empty()) {
-        if (m_scheduleDue.exchange(false))
-            executeDueActions(context);
-        const bool pollDue = m_pollDue.exchange(false);
-        if (pollDue || m_mailDue)
-            Poll(context);
-    }
-    if (m_manualRequested.exchange(false))
-        runManualCommand(context);
-    // Monitors, not failures: one that several actions of the run failed on counts once.
-    const auto inError = [](const std::vector<ServerPanel>& panels) {
-        return static_cast<int>(std::count_if(panels.begin(), panels.end(), [](const ServerPanel& panel) {
-            return panel.commandError || panel.newError;
-        }));
-    };
-    m_host.postRunFinished(inError(m_workerPanels) + inError(m_manualPanels));
+    m_queue->runToEnd();
+    m_host.postRunFinished(m_runErrors);
 }
 
-void ServerEngine::executeDueActions(WorkContext& context)
+void ServerEngine::countErrorOf(const ServerPanel& panel, const std::function<void()>& work)
 {
-    m_scheduleRunning = true;
-    size_t limit = 0;
-    {
-        const std::lock_guard lock(m_scheduleLock);
-        limit = m_plan.size();
-    }
-    for (size_t round = 0; round < limit && !context.cancel.isSet(); ++round) {
-        std::optional<ScheduleEvent> action;
-        {
-            const std::lock_guard lock(m_scheduleLock);
-            action = m_plan.earliest(ScheduleEvent::kScheduleAction);
-        }
-        if (!action || action->time > m_clock.now())
-            break;
-        const MonitorCommand command{true, action->powerOn == 1, action->powerOn == 1, action->inputId};
-        for (ServerPanel& panel : m_workerPanels) {
-            if (context.cancel.isSet())
-                break;
-            if (!panel.hasSchedule(action->scheduleId))
-                continue;
-            if (SendCommand(panel, command, context))
-                CheckMonitor(panel, context);
-        }
-        if (context.cancel.isSet())
-            break; // the action stays: the monitors not yet handled are left unchanged
-        const std::lock_guard lock(m_scheduleLock);
-        m_plan.remove(action->sequence);
-    }
-    m_scheduleRunning = false;
-}
-
-void ServerEngine::Poll(WorkContext& context)
-{
-    m_pollRunning = true;
-    for (ServerPanel& panel : m_workerPanels) {
-        if (context.cancel.isSet())
-            break;
-        if (panel.isMonitoringTarget() && !panel.handled)
-            CheckMonitor(panel, context);
-    }
-    m_pollRunning = false;
-}
-
-void ServerEngine::runManualCommand(WorkContext& context)
-{
-    m_pollRunning = true;
-    int done = 0;
-    for (ServerPanel& panel : m_manualPanels) {
-        if (context.cancel.isSet())
-            break;
-        if (!m_manualCommand.power || SendCommand(panel, {true, m_manualCommand.on, false, 0}, context))
-            CheckMonitor(panel, context);
-        m_host.postManualProgress(++done);
-    }
-    m_pollRunning = false;
+    // Monitors, not failures: the flags stay set for the run, so one that several actions of the run
+    // failed on counts once.
+    const auto inError = [&panel] { return panel.commandError || panel.newError; };
+    const bool before = inError();
+    work();
+    if (!before && inError())
+        ++m_runErrors;
 }
 
 // ---- the end of a run
@@ -449,6 +484,9 @@ void ServerEngine::FinishRun(int errorCount)
             return; // no run of ours: a stray message
         m_worker.join();
     }
+    m_queue.reset();
+    m_context.reset();
+    m_manualContext.reset();
 
     struct Notice
     {
@@ -566,8 +604,8 @@ ManualStart ServerEngine::startManualCommand(const ManualTargets& targets, Manua
 void ServerEngine::cancelRun()
 {
     const std::lock_guard lock(m_workerLock);
-    if (m_cancel)
-        m_cancel->set();
+    if (m_manualCancel)
+        m_manualCancel->set();
 }
 
 bool ServerEngine::isRunning() const
@@ -602,14 +640,14 @@ OperatorSettings ServerEngine::settings() const
 TrayState ServerEngine::trayState() const
 {
     TrayState state;
-    state.pollRunning = m_pollRunning;
-    state.scheduleRunning = m_scheduleRunning;
+    state.pollRunning = m_pollJobs > 0;
+    state.scheduleRunning = m_actionJobs > 0;
     state.monitoring = m_settings.monitoring != 0 || state.pollRunning;
     if (state.scheduleRunning) {
         state.schedule = true;
     } else {
         const std::lock_guard lock(m_scheduleLock);
-        state.schedule = m_plan.hasScheduleAction();
+        state.schedule = m_plan.hasScheduleAction() || !m_dueActions.empty();
     }
     return state;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DayPlan.h"
+#include "EndpointWorkQueue.h"
 #include "EngineHost.h"
 #include "MailOutbox.h"
 #include "MonitorLink.h"
@@ -10,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -56,12 +58,17 @@ struct TrayState
     int icon(bool blinkPhase) const;
 };
 
-// The monitoring server's engine: settings, the live list of monitors, the day's actions and the one worker
-// thread that does all communication with the monitors. It is driven from outside (the timers and messages
-// of a window shell or of the headless loop) and talks back through its EngineHost. It shows nothing itself.
+// The monitoring server's engine: settings, the live list of monitors, the day's actions and the run that
+// does all communication with the monitors. It is driven from outside (the timers and messages of a window
+// shell or of the headless loop) and talks back through its EngineHost. It shows nothing itself.
 //
-// Threads: every public function is for the main thread; the worker works only on copies of the monitors.
-// Locks are taken in the order worker lock, panel lock, schedule lock.
+// A run works on copies of the monitors: up to `Parallel` monitors at once, those sharing an endpoint one
+// after another in list order (EndpointWorkQueue). The tick goes on during a run: schedule actions that fall
+// due are handed to the running run at once, ahead of its polls; everything else waits for the run's end.
+//
+// Threads: every public function is for the main thread; the run's threads work only on copies of the
+// monitors, each monitor's copy by one job at a time. Locks are taken in the order worker lock, panel lock,
+// schedule lock.
 class ServerEngine
 {
 public:
@@ -91,7 +98,8 @@ public:
 
     // -- For the status window
     ManualStart startManualCommand(const ManualTargets& targets, ManualCommand command);
-    // Cancel in the progress dialog: the run stops between monitors.
+    // Cancel in the progress dialog: the command stops between monitors (schedule actions that joined its run
+    // go on).
     void cancelRun();
     bool isRunning() const;
     std::vector<ServerPanel> livePanels() const;
@@ -104,8 +112,6 @@ public:
     void waitForMail() { m_outbox.waitUntilIdle(); }
 
 private:
-    struct WorkerRun;
-
     bool workerExists() const { return m_worker.joinable(); }
     void reloadSettingsNow();
     // Reads the panel file; with `rebuild` today's actions are built anew and the status window told.
@@ -114,11 +120,20 @@ private:
     void startWorker();
     void copyLiveListForWorker();
 
-    // Worker thread.
+    // The run: jobs are queued on the main thread (with the worker lock held), the worker thread runs them.
     void workerMain();
-    void executeDueActions(WorkContext& context);
-    void Poll(WorkContext& context);
-    void runManualCommand(WorkContext& context);
+    // Hands the due actions to the running run, each as one job per monitor that has its schedule. Those
+    // the run can no longer take stay for the next run.
+    void dispatchDueActions();
+    void queuePoll();
+    void queueManualCommand();
+    // Runs a job's work on a monitor and counts the monitor when the work put it in error.
+    void countErrorOf(const ServerPanel& panel, const std::function<void()>& work);
+    bool hasDueActions() const
+    {
+        const std::lock_guard lock(m_scheduleLock);
+        return !m_dueActions.empty();
+    }
 
     // FinishRun on the main thread.
     void FinishRun(int errorCount);
@@ -145,9 +160,10 @@ private:
     std::vector<ServerPanel> m_live;
     int m_nextStatusKey = 1;
 
-    // Schedule lock: the day's actions.
+    // Schedule lock: the day's actions, and those due and not yet handed to a run (kept over rebuilds).
     mutable std::mutex m_scheduleLock;
     DayPlan m_plan;
+    std::vector<ScheduleEvent> m_dueActions;
 
     // Main thread only.
     OperatorSettings m_settings;
@@ -160,15 +176,20 @@ private:
     std::vector<ServerPanel> m_workerPanels;
     std::vector<ServerPanel> m_manualPanels;
     ManualCommand m_manualCommand;
-    int m_workerPowerWait = 15;
-    std::unique_ptr<CancelFlag> m_cancel;
+    std::unique_ptr<CancelFlag> m_cancel;       // the whole run: exit
+    std::unique_ptr<CancelFlag> m_manualCancel; // a command from the status window: its Cancel, and exit
+    std::unique_ptr<EndpointWorkQueue> m_queue;
+    std::unique_ptr<WorkContext> m_context;       // schedule actions and polls
+    std::unique_ptr<WorkContext> m_manualContext; // a command from the status window
+    std::mutex m_progressLock; // the progress of a command from the status window, counted by its jobs
+    int m_manualDone = 0;
 
-    std::atomic<bool> m_scheduleDue{false};
     std::atomic<bool> m_pollDue{false};
     std::atomic<bool> m_mailDue{false};
     std::atomic<bool> m_manualRequested{false};
-    std::atomic<bool> m_scheduleRunning{false};
-    std::atomic<bool> m_pollRunning{false};
+    std::atomic<int> m_actionJobs{0}; // schedule actions queued or running, per monitor
+    std::atomic<int> m_pollJobs{0};   // checks and commands from the status window queued or running
+    std::atomic<int> m_runErrors{0};  // monitors in error in this run
 };
 
 } // namespace lumivane

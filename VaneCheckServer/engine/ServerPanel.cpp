@@ -1,5 +1,7 @@
 #include "ServerPanel.h"
 
+#include "MonitorLink.h"
+
 namespace lumivane {
 
 ServerPanel ServerPanel::workerCopy() const
@@ -14,6 +16,11 @@ ServerPanel ServerPanel::workerCopy() const
     copy.state.temperatureText.clear();
     copy.state.workTime = -1;
     return copy;
+}
+
+std::string ServerPanel::endpoint() const
+{
+    return monitorPortText(data);
 }
 
 } // namespace lumivane

@@ -46,6 +46,9 @@ struct ServerPanel
     // Takes over what a worker copy found.
     void takeResults(const ServerPanel& copy) { state = copy.state; }
 
+    // Where the monitor is reached: its COM port (with the chain on it) or its LAN address and data port (with
+    // the chain behind that monitor). Monitors of one endpoint cannot be talked to at the same time.
+    std::string endpoint() const;
     bool isLan() const { return data.nInterface == 1; }
     bool isMonitoringTarget() const { return data.bUse && data.bMonitoring; }
     bool hasSchedule(int scheduleId) const { return data.bUse && data.bSchedule && data.nScheduleNo == scheduleId; }

@@ -3,6 +3,7 @@
 #include "CommandAvailability.h"
 #include "CommandExecution.h"
 #include "CommandText.h"
+#include "EndpointWorkQueue.h"
 #include "ModelLookup.h"
 #include "Settings.h"
 #include "corvalink.h"
@@ -43,13 +44,19 @@ CommunicationRun::~CommunicationRun()
 
 void CommunicationRun::start()
 {
+    m_worker = std::thread([this] { runHere(); });
+}
+
+int CommunicationRun::runHere()
+{
     if (!m_namesSet)
         m_names = CommandNames::loadBesideProgram();
-    m_worker = std::thread([this] {
-        const std::lock_guard<std::mutex> exclusive(runExclusion());
-        m_exitCode = work();
-        m_finished = true;
-    });
+    std::unique_lock<std::mutex> exclusive(runExclusion(), std::defer_lock);
+    if (!m_request.shareOfLargerRun)
+        exclusive.lock();
+    m_exitCode = work();
+    m_finished = true;
+    return m_exitCode;
 }
 
 int CommunicationRun::wait()
@@ -67,7 +74,7 @@ int CommunicationRun::work()
         return 0;
     }
     const auto& monitors = m_request.monitors;
-    const bool several = monitors.size() > 1;
+    const bool several = monitors.size() > 1 || m_request.shareOfLargerRun;
     bool anyFailed = false;
     for (size_t i = 0; i < monitors.size(); ++i) {
         progress(RunProgress::MonitorStep, static_cast<int>(i));
@@ -100,7 +107,7 @@ int CommunicationRun::work()
 bool CommunicationRun::runMonitor(size_t position, LinkHandle& link, bool& failed)
 {
     const TESSERA_PANEL_DATA& monitor = *m_request.monitors[position];
-    const bool several = m_request.monitors.size() > 1;
+    const bool several = m_request.monitors.size() > 1 || m_request.shareOfLargerRun;
     for (size_t j = 0; j < m_request.items.size();) {
         progress(RunProgress::CommandStep, static_cast<int>(j));
         std::string reportText;
@@ -168,6 +175,32 @@ bool runCommandList(std::span<CommandItem> items, std::span<const TESSERA_PANEL_
     CommunicationRun run(RunRequest{items, monitors, waitValue}, observer);
     run.start();
     return run.wait() == 0;
+}
+
+std::vector<bool> runEachMonitor(std::vector<std::vector<CommandItem>>& items,
+                                 std::span<const TESSERA_PANEL_DATA* const> monitors, RunObserver& observer,
+                                 int parallel, const std::function<bool()>& stopStarting, int waitValue)
+{
+    std::vector<char> succeeded(monitors.size(), 0);
+    // Read once: each run reading the file itself would make the runs wait for each other's hold on it.
+    const CommandNames names = CommandNames::loadBesideProgram();
+    {
+        EndpointWorkQueue queue(parallel);
+        std::vector<EndpointWorkQueue::Entry> jobs;
+        for (size_t i = 0; i < monitors.size() && i < items.size(); ++i) {
+            jobs.push_back({monitorPortText(*monitors[i]), [&, i] {
+                                if (stopStarting())
+                                    return;
+                                RunRequest request{items[i], monitors.subspan(i, 1), waitValue, true};
+                                CommunicationRun run(request, observer);
+                                run.setCommandNames(names);
+                                succeeded[i] = run.runHere() == 0;
+                            }});
+        }
+        queue.add(std::move(jobs), false);
+        queue.runToEnd();
+    }
+    return {succeeded.begin(), succeeded.end()};
 }
 
 bool runCommandTexts(const std::vector<std::string>& texts, std::span<const TESSERA_PANEL_DATA* const> monitors,

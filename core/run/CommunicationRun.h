@@ -7,6 +7,7 @@
 #include "tessera.h"
 
 #include <atomic>
+#include <functional>
 #include <span>
 #include <string>
 #include <thread>
@@ -20,6 +21,10 @@ struct RunRequest {
     std::span<CommandItem> items;
     std::span<const TESSERA_PANEL_DATA* const> monitors;
     int waitValue = 0;
+    // One monitor's share of a larger run whose monitors are worked several at once: it runs beside the
+    // other shares instead of waiting for them, and its error box offers Skip Monitor as in a run of
+    // several monitors.
+    bool shareOfLargerRun = false;
 };
 
 // One communication run: a worker thread that walks the monitors one after the other, opens the link to
@@ -34,6 +39,9 @@ public:
     ~CommunicationRun(); // waits for the worker
 
     void start();
+    // Works on the calling thread instead of a worker of its own, to the end; the exit code as wait() gives
+    // it.
+    int runHere();
     // Sets the cancel flag: the worker stops after the item it is carrying out.
     void cancel() { m_cancel.set(); }
     bool finished() const { return m_finished.load(); }
@@ -69,6 +77,15 @@ private:
 // succeeded; false at once for an empty monitor list.
 bool runCommandList(std::span<CommandItem> items, std::span<const TESSERA_PANEL_DATA* const> monitors,
                     RunObserver& observer, int waitValue = 0);
+
+// The monitors worked up to `parallel` at once, each as a run of its own over its own items `items[i]`
+// (a run may write into its items); monitors that share a COM port or a LAN address and port one after
+// another in their order. Once `stopStarting` says so (the observer answered Abort) no further monitor is
+// started and the running ones end. Gives for each monitor whether every command succeeded (a monitor
+// not started has not).
+std::vector<bool> runEachMonitor(std::vector<std::vector<CommandItem>>& items,
+                                 std::span<const TESSERA_PANEL_DATA* const> monitors, RunObserver& observer,
+                                 int parallel, const std::function<bool()>& stopStarting, int waitValue = 0);
 
 // One SendText item per text (cut to 127 characters); false at once without texts or monitors.
 bool runCommandTexts(const std::vector<std::string>& texts, std::span<const TESSERA_PANEL_DATA* const> monitors,

@@ -4,6 +4,8 @@
 #include "ProfileFile.h"
 #include "Utf8.h"
 
+#include <algorithm>
+
 namespace lumivane {
 namespace {
 constexpr size_t kExecCommandLimit = 519;
@@ -33,6 +35,7 @@ void OperatorSettings::readFrom(const ProfileFile& file)
     execCommand = file.readInt("Check", "ExecCommand", defaults.execCommand);
     execCommandName =
         std::string(cutUtf8(file.readString("Check", "ExecCommandName", defaults.execCommandName), kExecCommandLimit));
+    parallel = std::clamp(file.readInt("Check", "Parallel", defaults.parallel), 1, kMaxParallel);
     zrPowerWait = file.readInt("Environment", "ZRPowerWait", defaults.zrPowerWait);
 }
 

@@ -33,6 +33,12 @@ struct OperatorSettings {
     int logAttach = 0;
     int execCommand = 0;
     std::string execCommandName; // at most 519 bytes
+    // How many monitors the server works at the same time (1 to kMaxParallel); monitors that share a COM
+    // port or a LAN address and port are always worked one after another. 1: one monitor at a time, in
+    // list order. The default lets a hundred monitors get their power-on within a second or two even
+    // over a slow LAN, with a modest number of threads and connections.
+    int parallel = 32;
+    static constexpr int kMaxParallel = 256;
     // [Environment], as the server reads it from this file
     int zrPowerWait = 15;
 

@@ -10,8 +10,8 @@ namespace {
 const std::set<std::string> kValueOptions = {"name", "lan", "com", "baud", "id", "model", "group", "user",
                                              "password", "on-error", "port", "parent", "days", "on", "off",
                                              "input", "from", "to", "enabled", "interval", "message-box",
-                                             "attach-log", "use", "monitoring"};
-const std::set<std::string> kSwitches = {"json",    "all",    "daisy-chain", "force", "help",
+                                             "attach-log", "use", "monitoring", "parallel"};
+const std::set<std::string> kSwitches = {"json",    "all",    "daisy-chain", "force",      "help",
                                          "reports", "errors", "replace",     "add", "clear-login"};
 // Options whose value may be left out: "search --lan" is a switch, "monitors add --lan A.B.C.D" is not.
 const std::set<std::string> kOptionalValues = {"lan"};

@@ -61,6 +61,9 @@ constexpr const char* kMainHelp =
     "Options:\n"
     "  --on-error abort|skip-command|skip-monitor|retry:N   answer to communication errors\n"
     "                                 (default skip-monitor)\n"
+    "  --parallel N                   power, input, send, query: monitors worked at once (default 16;\n"
+    "                                 monitors of one COM port or LAN address one after another; 1: one\n"
+    "                                 monitor at a time)\n"
     "  --help                         help on any level\n"
     "The data folder is $LUMIVANE_DATA_DIR when set.\n"
     "Exit status: 0 all succeeded, 1 something failed, 2 usage error or bad value.\n";
@@ -316,11 +319,33 @@ ErrorPolicy errorPolicy(const CommandLine& line)
     return line.value("on-error") ? ErrorPolicy::parse(*line.value("on-error")) : ErrorPolicy{};
 }
 
+constexpr int kDefaultParallel = 16;
+
+// --parallel N: how many monitors are worked at once (monitors of one COM port or LAN address one after
+// another); 1 is one run over the monitors in their order.
+int parallelOption(const CommandLine& line)
+{
+    const std::optional<std::string> text = line.value("parallel");
+    return text ? parseNumber(*text, 1, OperatorSettings::kMaxParallel, "--parallel") : kDefaultParallel;
+}
+
+// Each monitor's own copy of the items, for runs side by side.
+std::vector<std::vector<CommandItem>> itemsPerMonitor(const std::vector<CommandItem>& items, size_t monitors)
+{
+    return std::vector<std::vector<CommandItem>>(monitors, items);
+}
+
 int runItems(Context& context, std::vector<CommandItem>& items, const std::vector<const TESSERA_PANEL_DATA*>& monitors)
 {
     TerminalObserver observer(errorPolicy(context.line), context.err, context.errIsTerminal);
     observer.setTotals(static_cast<int>(monitors.size()), static_cast<int>(items.size()));
-    return runCommandList(items, monitors, observer) ? 0 : 1;
+    const int parallel = parallelOption(context.line);
+    if (parallel == 1 || monitors.size() < 2)
+        return runCommandList(items, monitors, observer) ? 0 : 1;
+    std::vector<std::vector<CommandItem>> perMonitor = itemsPerMonitor(items, monitors.size());
+    const std::vector<bool> succeeded =
+        runEachMonitor(perMonitor, monitors, observer, parallel, [&observer] { return observer.aborted(); });
+    return std::find(succeeded.begin(), succeeded.end(), false) == succeeded.end() ? 0 : 1;
 }
 
 std::vector<const TESSERA_PANEL_DATA*> pointersTo(const std::vector<TESSERA_PANEL_DATA>& monitors)
@@ -358,7 +383,7 @@ std::string checkedCommand(const std::string& text, bool query)
 
 int powerCommand(Context& context, const std::vector<std::string>& words)
 {
-    context.line.allowOnly({"group", "all"});
+    context.line.allowOnly({"group", "all", "parallel"});
     if (words.empty() || (words[0] != "on" && words[0] != "off"))
         throw UsageError{"power: on or off?"};
     const auto monitors = selectTargets(context.registry, context.line, {words.begin() + 1, words.end()});
@@ -368,7 +393,7 @@ int powerCommand(Context& context, const std::vector<std::string>& words)
 
 int inputCommand(Context& context, const std::vector<std::string>& words)
 {
-    context.line.allowOnly({"group", "all"});
+    context.line.allowOnly({"group", "all", "parallel"});
     if (words.empty())
         throw UsageError{"input: which input?"};
     const InputModeIndex index = parseInput(words[0]);
@@ -395,7 +420,7 @@ bool supportedBy(Context& context, const TESSERA_PANEL_DATA& monitor, const std:
 
 int sendCommand(Context& context, const std::vector<std::string>& words)
 {
-    context.line.allowOnly({"group", "all"});
+    context.line.allowOnly({"group", "all", "parallel"});
     if (words.empty())
         throw UsageError{"send: which command?"};
     const std::string command = checkedCommand(words[0], false);
@@ -410,34 +435,47 @@ int sendCommand(Context& context, const std::vector<std::string>& words)
     return supporting.size() == monitors.size() ? status : 1;
 }
 
-// Asks one monitor at a time, so that each reply lands in its own buffer; an abort stops the rest.
+// Each monitor's reply lands in its own buffer; the replies are printed in target order. An abort stops
+// starting further monitors.
 int queryCommandLine(Context& context, const std::vector<std::string>& words)
 {
-    context.line.allowOnly({"group", "all"});
+    context.line.allowOnly({"group", "all", "parallel"});
     if (words.empty())
         throw UsageError{"query: which query?"};
     const std::string command = checkedCommand(words[0], true);
     const auto monitors = selectTargets(context.registry, context.line, {words.begin() + 1, words.end()});
-    TerminalObserver observer(errorPolicy(context.line), context.err, context.errIsTerminal);
-    observer.setTotals(static_cast<int>(monitors.size()), 1);
+    const int parallel = parallelOption(context.line);
     int status = 0;
+    std::vector<const TESSERA_PANEL_DATA*> asked;
     for (const TESSERA_PANEL_DATA& monitor : monitors) {
-        if (!supportedBy(context, monitor, command)) {
-            status = 1;
-            continue;
-        }
-        char reply[4096] = {};
-        CommandItem item = textItem(command, CommandItemKind::ReadText);
-        item.data = reply;
-        item.textLimit = sizeof reply;
-        std::vector<CommandItem> items{item};
-        const TESSERA_PANEL_DATA* one[] = {&monitor};
-        if (runCommandList(items, one, observer))
-            context.out << escapeForTerminal(monitor.szName) << ": " << escapeForTerminal(reply) << "\n";
+        if (supportedBy(context, monitor, command))
+            asked.push_back(&monitor);
         else
             status = 1;
-        if (observer.aborted())
-            break;
+    }
+    constexpr size_t kReplySize = 4096;
+    std::vector<std::vector<char>> replies(asked.size(), std::vector<char>(kReplySize, '\0'));
+    std::vector<std::vector<CommandItem>> items(asked.size());
+    for (size_t i = 0; i < asked.size(); ++i) {
+        CommandItem item = textItem(command, CommandItemKind::ReadText);
+        item.data = replies[i].data();
+        item.textLimit = kReplySize;
+        items[i] = {item};
+    }
+    TerminalObserver observer(errorPolicy(context.line), context.err, context.errIsTerminal);
+    observer.setTotals(static_cast<int>(asked.size()), 1);
+    std::vector<bool> succeeded(asked.size(), false);
+    if (parallel == 1) {
+        for (size_t i = 0; i < asked.size() && !observer.aborted(); ++i)
+            succeeded[i] = runCommandList(items[i], std::span(&asked[i], 1), observer);
+    } else {
+        succeeded = runEachMonitor(items, asked, observer, parallel, [&observer] { return observer.aborted(); });
+    }
+    for (size_t i = 0; i < asked.size(); ++i) {
+        if (succeeded[i])
+            context.out << escapeForTerminal(asked[i]->szName) << ": " << escapeForTerminal(replies[i].data()) << "\n";
+        else
+            status = 1;
     }
     return status;
 }

@@ -36,8 +36,16 @@ ErrorPolicy ErrorPolicy::parse(const std::string& text)
 }
 
 TerminalObserver::TerminalObserver(ErrorPolicy policy, std::ostream& err, bool showProgress)
-    : m_policy(policy), m_err(err), m_showProgress(showProgress), m_retriesLeft(policy.retries)
+    : m_policy(policy), m_err(err), m_showProgress(showProgress)
 {
+}
+
+TerminalObserver::RunState& TerminalObserver::runState()
+{
+    const auto [found, added] = m_runs.try_emplace(std::this_thread::get_id());
+    if (added)
+        found->second.retriesLeft = m_policy.retries;
+    return found->second;
 }
 
 void TerminalObserver::onProgress(RunProgress what, int value)
@@ -46,10 +54,11 @@ void TerminalObserver::onProgress(RunProgress what, int value)
     if (what == RunProgress::MonitorStep)
         m_monitor = value;
     // Each failure has its own retries: moving on to another command, monitor or run starts afresh.
-    if (what != RunProgress::CommandStep || value != m_command)
-        m_retriesLeft = m_policy.retries;
+    RunState& run = runState();
+    if (what != RunProgress::CommandStep || value != run.command)
+        run.retriesLeft = m_policy.retries;
     if (what == RunProgress::CommandStep)
-        m_command = value;
+        run.command = value;
     if (what == RunProgress::OuterRange)
         m_monitors = value;
     if (!m_showProgress)
@@ -72,8 +81,8 @@ ErrorChoice TerminalObserver::askOnError(const ErrorBox& box)
     m_err << plainLines(box.text) << "\n";
     ErrorChoice choice = m_policy.choice;
     if (choice == ErrorChoice::RetryCommand) {
-        if (m_retriesLeft > 0) {
-            --m_retriesLeft;
+        if (RunState& run = runState(); run.retriesLeft > 0) {
+            --run.retriesLeft;
             m_err << "(retrying)\n";
             return ErrorChoice::RetryCommand;
         }

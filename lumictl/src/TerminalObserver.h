@@ -2,9 +2,12 @@
 
 #include "RunObserver.h"
 
+#include <atomic>
+#include <map>
 #include <mutex>
 #include <ostream>
 #include <string>
+#include <thread>
 
 namespace lumivane::ctl {
 
@@ -30,7 +33,7 @@ public:
     void onProgress(RunProgress what, int value) override;
     ErrorChoice askOnError(const ErrorBox& box) override;
 
-    bool aborted() const { return m_aborted; }
+    bool aborted() const { return m_aborted.load(); }
     void setTotals(int monitors, int items)
     {
         m_monitors = monitors;
@@ -41,12 +44,19 @@ private:
     ErrorPolicy m_policy;
     std::ostream& m_err;
     bool m_showProgress;
-    int m_retriesLeft;
-    bool m_aborted = false;
+    // Per run: several runs may report at once (--parallel), each from its own worker thread.
+    struct RunState
+    {
+        int retriesLeft = 0;
+        int command = -1; // the last command step reported
+    };
+    RunState& runState(); // with m_mutex held
+
+    std::atomic<bool> m_aborted{false};
     int m_monitors = 0;
     int m_items = 0;
     int m_monitor = 0;
-    int m_command = -1; // the last command step reported
+    std::map<std::thread::id, RunState> m_runs;
     std::mutex m_mutex;
 };
 

@@ -173,13 +173,39 @@ TEST_F(LumictlTest, FailuresFollowTheErrorPolicy)
     EXPECT_NE(std::string::npos, skipped.err.find("The monitor's control is locked."));
     EXPECT_EQ((std::vector<std::string>{"POWR0000"}), m_fleet->receivedLines("lobby")); // skip-monitor went on
 
-    const Outcome aborted = lumictl({"power", "on", "--all", "--on-error", "abort"});
+    const Outcome aborted = lumictl({"power", "on", "--all", "--on-error", "abort", "--parallel", "1"});
     EXPECT_EQ(1, aborted.status);
     EXPECT_EQ(1u, m_fleet->receivedLines("lobby").size()); // nothing more reached the second monitor
 
     const Outcome retried = lumictl({"power", "on", "hall", "--on-error", "retry:2"});
     EXPECT_EQ(1, retried.status);
     EXPECT_EQ(2, std::count(retried.err.begin(), retried.err.end(), '(')); // "(retrying)" twice
+}
+
+TEST_F(LumictlTest, ParallelRunsWorkEachAddressInOrderPrintInTargetOrderAndStartNothingAfterAnAbort)
+{
+    std::string error;
+    const std::string fleet = "data-port 0\nsearch-port none\n"
+                              "lan row 127.0.0.4\nmonitor r1 id=1\nmonitor r2 id=2 locked=on\nmonitor r3 id=3\n"
+                              "lan solo 127.0.0.5\nmonitor solo\n";
+    m_fleet = sim::Emulator::startText(fleet, &error);
+    ASSERT_TRUE(m_fleet) << error;
+    // The monitor of its own address first, so that it has started before anything can abort.
+    ASSERT_EQ(0, lumictl({"monitors", "add", "--name", "solo", "--lan", lanOf("solo")}).status);
+    for (const std::string id : {"1", "2", "3"})
+        ASSERT_EQ(0, lumictl({"monitors", "add", "--name", "r" + id, "--lan", lanOf("row"), "--id", id}).status);
+
+    const Outcome skipped = lumictl({"query", "POWR????", "--all", "--parallel", "8"});
+    EXPECT_EQ(1, skipped.status) << skipped.err;
+    EXPECT_EQ("solo: 1\nr1: 1\nr3: 1\n", skipped.out) << skipped.err; // one address never serves two at once
+
+    const size_t before = m_fleet->receivedLines("row").size();
+    const Outcome aborted = lumictl({"query", "POWR????", "--all", "--parallel", "8", "--on-error", "abort"});
+    EXPECT_EQ(1, aborted.status);
+    EXPECT_EQ("solo: 1\nr1: 1\n", aborted.out) << aborted.err;
+    const std::vector<std::string> lines = m_fleet->receivedLines("row");
+    EXPECT_EQ((std::vector<std::string>{"#001POWR????", "#002POWR????"}),
+              std::vector<std::string>(lines.begin() + static_cast<long>(before), lines.end()));
 }
 
 TEST_F(LumictlTest, QueryGoesOnPastAFailingMonitorAndNamesWhatTheModelLacks)

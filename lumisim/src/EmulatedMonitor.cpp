@@ -139,6 +139,8 @@ void EmulatedMonitor::setPower(bool on, SimClock::time_point now)
 {
     if (on && !m_state.power)
         m_readyAt = now + std::chrono::milliseconds(m_state.powerUpMs);
+    if (!on)
+        m_readyAt = {}; // switched off: no longer starting up
     m_state.power = on;
 }
 

@@ -43,14 +43,16 @@ void LanEndpoint::accept(int fd)
 {
     const int on = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    constexpr int kCloseGraceMs = 50;
     auto refuse = [fd](const char* line) {
         [[maybe_unused]] const ssize_t sent = ::send(fd, line, std::char_traits<char>::length(line), MSG_NOSIGNAL);
         ::close(fd);
     };
     if (m_spec.refused)
         return refuse("REFUSED\r\n");
-    // A client that closed and reconnects at once is served: the old connection is gone, not busy.
-    if (m_session && m_session->isOpen() && !m_session->peerGone())
+    // A client that closed and reconnects at once is served: the old connection is gone, not busy. Its
+    // close may reach the old socket a moment after the new connection (another core handled it).
+    if (m_session && m_session->isOpen() && !m_session->peerGone(kCloseGraceMs))
         return refuse("BUSY\r\n");
     endSession();
     m_session = std::make_unique<LineSession>(

@@ -4,10 +4,14 @@
 //   lan <chain> <address>[:<port>] [user=<u> password=<p>] [refused] [silent-greeting]
 //   chain <chain> [baud=<rate>]      a serial daisy chain on a pseudo-terminal
 //   monitor <name> [key=value ...]   a monitor of the chain above (a LAN chain's first is the LAN monitor)
+//   lan-range <name> <first address>-<last address> [key=value ...]
+//                                    one LAN monitor on each address of the range, chain and monitor named
+//                                    <name>-1, <name>-2, ..., all with the monitor keys given
 // Monitor keys: model serial mac id power input board mdel hours temperature status signal powerup delay
 // fault locked iferr lacks has.
 #include "FleetDescription.h"
 
+#include <arpa/inet.h>
 #include <charconv>
 #include <set>
 #include <sstream>
@@ -131,6 +135,9 @@ bool applyMonitorKey(MonitorSpec& monitor, std::string_view key, std::string_vie
 class FleetReader
 {
 public:
+    static constexpr uint32_t kMaxRange = 4096;
+    static constexpr size_t kMaxChains = 8192; // what one emulator process can serve
+
     explicit FleetReader(FleetSpec& fleet) : m_fleet(fleet) {}
 
     bool statement(const std::vector<std::string>& w, std::string& error)
@@ -143,6 +150,8 @@ public:
                    fail(error, "bad search port");
         if (verb == "lan" && w.size() >= 3)
             return lan(w, error);
+        if (verb == "lan-range" && w.size() >= 3)
+            return lanRange(w, error);
         if (verb == "chain" && w.size() >= 2)
             return chain(w, error);
         if (verb == "monitor" && w.size() >= 2)
@@ -200,6 +209,65 @@ private:
         if (!newChainName(chain.name, error))
             return false;
         m_fleet.chains.push_back(std::move(chain));
+        return true;
+    }
+
+    // "127.0.1.1-127.0.1.100": both ends, in host order.
+    static bool readAddressRange(const std::string& text, uint32_t& first, uint32_t& last)
+    {
+        const size_t dash = text.find('-');
+        in_addr from{};
+        in_addr to{};
+        if (dash == std::string::npos || ::inet_pton(AF_INET, text.substr(0, dash).c_str(), &from) != 1 ||
+            ::inet_pton(AF_INET, text.substr(dash + 1).c_str(), &to) != 1)
+            return false;
+        first = ntohl(from.s_addr);
+        last = ntohl(to.s_addr);
+        return first <= last && last - first < kMaxRange;
+    }
+
+    static std::string addressText(uint32_t address)
+    {
+        in_addr value{htonl(address)};
+        char text[INET_ADDRSTRLEN] = {};
+        ::inet_ntop(AF_INET, &value, text, sizeof text);
+        return text;
+    }
+
+    bool lanRange(const std::vector<std::string>& w, std::string& error)
+    {
+        uint32_t first = 0;
+        uint32_t last = 0;
+        if (!readAddressRange(w[2], first, last))
+            return fail(error, "bad address range '" + w[2] + "' (first-last, at most " + std::to_string(kMaxRange) +
+                                   " addresses)");
+        if (m_fleet.chains.size() + (last - first + 1) > kMaxChains)
+            return fail(error, "more than " + std::to_string(kMaxChains) + " chains in the fleet");
+        MonitorSpec model;
+        for (size_t i = 3; i < w.size(); ++i) {
+            const size_t equals = w[i].find('=');
+            if (equals == std::string::npos)
+                return fail(error, "expected key=value, not '" + w[i] + "'");
+            if (!applyMonitorKey(model, std::string_view(w[i]).substr(0, equals),
+                                 std::string_view(w[i]).substr(equals + 1), error))
+                return false;
+        }
+        for (uint32_t address = first;; ++address) {
+            ChainSpec chain;
+            chain.kind = ChainSpec::Kind::Lan;
+            chain.name = w[1] + "-" + std::to_string(address - first + 1);
+            chain.address = addressText(address);
+            if (!newChainName(chain.name, error))
+                return false;
+            if (!m_monitorNames.insert(chain.name).second)
+                return fail(error, "monitor '" + chain.name + "' named twice");
+            MonitorSpec monitor = model;
+            monitor.name = chain.name;
+            chain.monitors.push_back(std::move(monitor));
+            m_fleet.chains.push_back(std::move(chain));
+            if (address == last)
+                break;
+        }
         return true;
     }
 

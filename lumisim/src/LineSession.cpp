@@ -43,12 +43,12 @@ void LineSession::close()
     m_fd = -1;
 }
 
-bool LineSession::peerGone() const
+bool LineSession::peerGone(int graceMs) const
 {
     if (m_fd < 0)
         return true;
     pollfd entry{m_fd, POLLRDHUP, 0};
-    return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+    return ::poll(&entry, 1, graceMs) > 0 && (entry.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
 }
 
 void LineSession::send(std::string bytes, bool closeAfter)

@@ -32,8 +32,9 @@ public:
 
     int fd() const { return m_fd; }
     bool isOpen() const { return m_fd >= 0; }
-    // True when the peer has shut its side down (a closed connection not yet noticed by a read).
-    bool peerGone() const;
+    // True when the peer has shut its side down (a closed connection not yet noticed by a read), waiting
+    // up to `graceMs` for its close to arrive.
+    bool peerGone(int graceMs = 0) const;
 
     void onEvents(uint32_t events) override;
 

@@ -5,6 +5,31 @@
 namespace lumivane::sim {
 namespace {
 
+TEST(FleetFile, ALanRangeMakesOneMonitorPerAddress)
+{
+    FleetSpec fleet;
+    std::string error;
+    ASSERT_TRUE(parseFleet("lan-range wall 127.0.1.254-127.0.2.1 model=QX-T989B powerup=8000\n", fleet, error))
+        << error;
+    ASSERT_EQ(fleet.chains.size(), 4u);
+    const std::vector<std::string> addresses = {"127.0.1.254", "127.0.1.255", "127.0.2.0", "127.0.2.1"};
+    for (size_t i = 0; i < fleet.chains.size(); ++i) {
+        const ChainSpec& chain = fleet.chains[i];
+        EXPECT_EQ(chain.kind, ChainSpec::Kind::Lan);
+        EXPECT_EQ(chain.address, addresses[i]);
+        EXPECT_EQ(chain.name, "wall-" + std::to_string(i + 1));
+        ASSERT_EQ(chain.monitors.size(), 1u);
+        EXPECT_EQ(chain.monitors[0].name, chain.name);
+        EXPECT_EQ(chain.monitors[0].model, "QX-T989B");
+        EXPECT_EQ(chain.monitors[0].powerUpMs, 8000);
+    }
+    EXPECT_FALSE(parseFleet("lan-range wall 127.0.1.9-127.0.1.1\n", fleet, error));
+    EXPECT_FALSE(parseFleet("lan-range wall 127.0.0.1-127.1.0.0\n", fleet, error)); // too many
+    EXPECT_FALSE(parseFleet("lan-range w 127.0.1.1-127.0.1.2 powerup=x\n", fleet, error));
+    EXPECT_FALSE(parseFleet("lan w-2 127.0.0.2\nmonitor a\nlan-range w 127.0.1.1-127.0.1.2\n", fleet, error));
+    EXPECT_NE(error.find("w-2"), std::string::npos) << error;
+}
+
 TEST(FleetFile, ReadsChainsMonitorsAndPorts)
 {
     FleetSpec fleet;

@@ -13,19 +13,57 @@ namespace lumivane::test {
 
 bool FakeClock::sleepFor(std::chrono::milliseconds duration, const std::function<bool()>& cancelled)
 {
-    if (cancelled && cancelled())
+    const auto isCancelled = [&] { return cancelled && cancelled(); };
+    if (isCancelled())
         return false;
+    const int64_t end = m_nowMs + duration.count();
+    m_slept += duration.count();
+    if (m_driven) {
+        ++m_sleepers;
+        std::unique_lock lock(m_mutex);
+        while (m_nowMs < end && !isCancelled())
+            m_moved.wait_for(lock, std::chrono::milliseconds(5));
+        --m_sleepers;
+        return !isCancelled();
+    }
     if (const int divisor = m_realDivisor; divisor > 0) {
-        const auto end = std::chrono::steady_clock::now() + duration / divisor;
-        while (std::chrono::steady_clock::now() < end) {
-            if (cancelled && cancelled())
+        const auto realEnd = std::chrono::steady_clock::now() + duration / divisor;
+        while (std::chrono::steady_clock::now() < realEnd) {
+            if (isCancelled())
                 return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
-    m_slept += duration.count();
-    m_now += duration.count() / 1000;
-    return !(cancelled && cancelled());
+    moveTo(end);
+    return !isCancelled();
+}
+
+void FakeClock::set(std::time_t time)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_nowMs = int64_t(time) * 1000;
+    }
+    m_moved.notify_all();
+}
+
+void FakeClock::advance(std::chrono::milliseconds duration)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_nowMs += duration.count();
+    }
+    m_moved.notify_all();
+}
+
+void FakeClock::moveTo(int64_t ms)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_nowMs < ms)
+            m_nowMs = ms;
+    }
+    m_moved.notify_all();
 }
 
 void useUtc()
@@ -153,6 +191,31 @@ int RecordingHost::waitForRun()
 {
     std::unique_lock lock(m_mutex);
     m_finished.wait(lock, [this] { return !m_runs.empty(); });
+    const int errors = m_runs.front();
+    m_runs.erase(m_runs.begin());
+    return errors;
+}
+
+void RecordingHost::postManualProgress(int done)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        progress.push_back(done);
+    }
+    m_finished.notify_all();
+}
+
+bool RecordingHost::waitForProgress(int done, std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    return m_finished.wait_for(lock, limit, [&] { return !progress.empty() && progress.back() >= done; });
+}
+
+std::optional<int> RecordingHost::endedRun()
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_runs.empty())
+        return std::nullopt;
     const int errors = m_runs.front();
     m_runs.erase(m_runs.begin());
     return errors;

@@ -10,30 +10,43 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace lumivane::test {
 
-// A clock that tests set and advance. Waits of the worker move it on at once; with `realDivisor` they also
-// take that fraction of the time for real, for monitors whose emulated behaviour runs on real time.
+// A clock that tests set and advance. Time passes during the worker's waits: by default a wait moves the
+// clock on at once, to the end of the wait (waits that run at the same time end together, they do not add
+// up); with `realDivisor` it also takes that fraction of the time for real, for monitors whose emulated
+// behaviour runs on real time. A driven clock instead holds each wait until the test has advanced the clock
+// past its end, so that a test can tick through a run that goes on meanwhile.
 class FakeClock : public Clock
 {
 public:
-    explicit FakeClock(std::time_t start = 0) : m_now(start) {}
+    explicit FakeClock(std::time_t start = 0) : m_nowMs(int64_t(start) * 1000) {}
 
-    std::time_t now() const override { return m_now; }
+    std::time_t now() const override { return static_cast<std::time_t>(m_nowMs / 1000); }
     bool sleepFor(std::chrono::milliseconds duration, const std::function<bool()>& cancelled) override;
 
-    void set(std::time_t time) { m_now = time; }
-    void advance(std::chrono::seconds seconds) { m_now += seconds.count(); }
+    void set(std::time_t time);
+    void advance(std::chrono::milliseconds duration);
     std::chrono::milliseconds slept() const { return std::chrono::milliseconds(m_slept.load()); }
     void setRealDivisor(int divisor) { m_realDivisor = divisor; }
+    void setDriven(bool driven) { m_driven = driven; }
+    // Waits going on now (driven clock).
+    int sleepers() const { return m_sleepers; }
 
 private:
-    std::atomic<std::time_t> m_now;
+    void moveTo(int64_t ms);
+
+    std::atomic<int64_t> m_nowMs;
     std::atomic<int64_t> m_slept{0};
     std::atomic<int> m_realDivisor{0};
+    std::atomic<bool> m_driven{false};
+    std::atomic<int> m_sleepers{0};
+    std::mutex m_mutex;
+    std::condition_variable m_moved;
 };
 
 // Local time of a day (the tests run in UTC).
@@ -77,17 +90,21 @@ public:
     void closeProgressDialog() override { ++progressClosed; }
     void openStatusWindow(int authority) override { statusWindowOpened.push_back(authority); }
     void postRunFinished(int errorCount) override;
-    void postManualProgress(int done) override { progress.push_back(done); }
+    void postManualProgress(int done) override;
 
     // Waits for the worker's message; the error count.
     int waitForRun();
+    // The error count of a run that has ended, if one has; does not wait.
+    std::optional<int> endedRun();
+    // Waits up to `limit` until a command from the status window has done `done` monitors.
+    bool waitForProgress(int done, std::chrono::milliseconds limit);
 
     std::vector<std::pair<int, int>> posted;
     std::vector<std::pair<std::string, std::string>> errorList;
     int errorListShown = 0;
     int progressClosed = 0;
     std::vector<int> statusWindowOpened;
-    std::vector<int> progress;
+    std::vector<int> progress; // read it once the run has ended
 
 private:
     std::mutex m_mutex;

@@ -127,6 +127,39 @@ protected:
         return readLines(m_data.path() + "/Log/" + CMyLog::monitorLogName(name));
     }
     std::vector<std::string> serverLog() const { return readLines(m_serverLog.path()); }
+    // Registers monitor `name` with ID `id` on the emulated chain `chain`: at the LAN chain's address, or,
+    // with `comPort`, on that COM port.
+    int addChainMonitor(const std::string& chain, const std::string& name, int id, const std::string& model,
+                        int comPort = 0)
+    {
+        TESSERA_PANEL_DATA data = lanMonitor(*m_fleet, chain, model);
+        if (comPort != 0) {
+            data.nInterface = 0;
+            data.nComPort = comPort;
+        }
+        data.nMonitorID = id;
+        const auto added = m_registry.addMonitor(data, 0, name);
+        EXPECT_TRUE(added) << m_registry.lastError();
+        return added ? added->nPanelNo : 0;
+    }
+    // With a driven clock: time goes on second by second up to `time`, timer 2 every ten seconds, runs
+    // finished as they end. The schedule actions a tick started are let run before time goes on, so that
+    // their log lines carry the tick's time.
+    void driveUntil(std::time_t time)
+    {
+        const std::time_t start = m_clock.now();
+        while (m_clock.now() < time) {
+            m_clock.advance(std::chrono::seconds(1));
+            if ((m_clock.now() - start) % 10 == 0) {
+                m_engine->onTick();
+                for (int wait = 0; wait < 10000 && m_engine->trayState().scheduleRunning; ++wait)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (const std::optional<int> errors = m_host.endedRun())
+                m_engine->onRunFinished(*errors);
+        }
+    }
     const ServerPanel* live(int panelNo)
     {
         m_panels = m_engine->livePanels();
@@ -568,6 +601,178 @@ TEST_F(ServerEngineTest, AStuckMailProgramIsStoppedAtTheEndAndTheRestLoggedAsNot
     const std::string text = readFile(log.path());
     EXPECT_NE(text.find("was stopped"), std::string::npos) << text;
     EXPECT_NE(text.find("Mail not sent, the server is ending: second"), std::string::npos) << text;
+}
+
+// ---- several monitors at once
+
+TEST_F(ServerEngineTest, AnActionFallingDueDuringALongPollStartsAtTheNextTick)
+{
+    // A chain of twenty ZR-1190 monitors behind one LAN address, each asked for its input five times a second
+    // apart: their poll takes well over a minute of which the action at 10:01 must not wait for the end.
+    std::string fleet = "lan z 127.0.0.2\n";
+    for (int id = 1; id <= 20; ++id)
+        fleet += "monitor z" + std::to_string(id) + " model=Brela lacks=IAVD id=" + std::to_string(id) + "\n";
+    startFleet(fleet + "lan a 127.0.0.3\nmonitor a model=QX-T988 power=off\n");
+    setting("Check", "Monitoring", "1");
+    addMonitor("a", "QX-T988", addSchedule("Lobby", {weekly(10, 1, -1, 0, kEveryDay)}));
+    for (int id = 1; id <= 20; ++id)
+        addChainMonitor("z", "z" + std::to_string(id), id, "Brela");
+    m_clock.setDriven(true);
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    driveUntil(localTime(2024, 3, 4, 10, 3));
+
+    EXPECT_EQ(linesWith(monitorLog("a"), "Powered on"),
+              std::vector<std::string>{"2024/03/04 10:01:05: Trace: Powered on successfully."});
+    const std::vector<std::string> last = linesWith(monitorLog("z20"), ": ERROR: ");
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_GT(last[0].substr(0, 19), "2024/03/04 10:01:15") << "the poll ended before the action was due";
+    EXPECT_FALSE(m_engine->isRunning());
+}
+
+TEST_F(ServerEngineTest, AnActionFallingDueDuringACommandFromTheStatusWindowStartsAtTheNextTick)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n"
+               "lan m 127.0.0.3\nmonitor m model=QX-T988 power=off powerup=3600000\n");
+    setting("Environment", "ZRPowerWait", "60");
+    addMonitor("a", "QX-T988", addSchedule("Lobby", {weekly(10, 1, -1, 0, kEveryDay)}));
+    const int m = addMonitor("m", "QX-T988");
+    m_clock.setDriven(true);
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    // The power-on of m waits three minutes for a monitor that never comes up.
+    ASSERT_EQ(m_engine->startManualCommand({{m}, {}, false}, {true, true}), ManualStart::Started);
+    driveUntil(localTime(2024, 3, 4, 10, 4));
+
+    EXPECT_EQ(linesWith(monitorLog("a"), "Powered on"),
+              std::vector<std::string>{"2024/03/04 10:01:05: Trace: Powered on successfully."});
+    EXPECT_EQ(linesWith(monitorLog("m"), "ERROR").size(), 1u);
+    EXPECT_FALSE(m_engine->isRunning());
+}
+
+TEST_F(ServerEngineTest, ADueActionThatNoRunTookYetOutlivesARebuildOfTheDay)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off\n"
+               "lan b 127.0.0.3\nmonitor b model=QX-T988\n");
+    addMonitor("a", "QX-T988", addSchedule("Night", {weekly(1, 42, -1, 0, kEveryDay)}));
+    const int b = addMonitor("b", "QX-T988");
+    startEngine(localTime(2024, 3, 4, 1, 41, 5));
+    // A check from the status window is running when the action falls due; the panels change meanwhile and
+    // are read again, rebuilding the day, only when the run has ended two minutes later.
+    ASSERT_EQ(m_engine->startManualCommand({{b}, {}, false}, {}), ManualStart::Started);
+    const int errors = m_host.waitForRun();
+    m_clock.set(localTime(2024, 3, 4, 1, 44, 5));
+    m_engine->onTick();
+    m_engine->onMessage(windowMessages::kPanelsChanged, 0, 0);
+    m_engine->onMessage(windowMessages::kSchedulesChanged, 0, 0);
+    m_engine->onRunFinished(errors);
+    runUntil(localTime(2024, 3, 4, 1, 50));
+
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 1);
+    EXPECT_EQ(linesWith(monitorLog("a"), "Powered on"),
+              std::vector<std::string>{"2024/03/04 01:44:15: Trace: Powered on successfully."});
+}
+
+TEST_F(ServerEngineTest, MonitorsSharingAPortOrAnAddressAreWorkedOneAfterAnother)
+{
+    startFleet("chain c\nmonitor c1 id=1\nmonitor c2 id=2\nmonitor c3 id=3\n"
+               "lan l 127.0.0.2\nmonitor l1 id=1\nmonitor l2 id=2\n"
+               "lan m 127.0.0.3\nmonitor m\n");
+    const ScopedEnvironment com("LUMIVANE_COM7", m_fleet->place("c")->device);
+    setting("Check", "Monitoring", "1");
+    setting("Check", "Parallel", "8");
+    const int id = addSchedule("All", {weekly(10, 0, -1, 0, kEveryDay)});
+    // Interleaved in the list, so that a run in list order would meet each port twice at once.
+    std::vector<int> panels = {addChainMonitor("c", "c1", 1, "QX-T988", 7), addChainMonitor("l", "l1", 1, "QX-T988"),
+                               addChainMonitor("c", "c2", 2, "QX-T988", 7), addChainMonitor("l", "l2", 2, "QX-T988"),
+                               addChainMonitor("c", "c3", 3, "QX-T988", 7), addMonitor("m", "QX-T988")};
+    for (TESSERA_PANEL_DATA data : m_registry.panels()) {
+        data.bSchedule = 1;
+        data.nScheduleNo = id;
+        ASSERT_TRUE(m_registry.updateMonitor(data));
+    }
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    tick(); // the power-on and the poll in one run
+
+    for (const int panel : panels) {
+        EXPECT_TRUE(live(panel)->state.hasStatus) << live(panel)->data.szName;
+        EXPECT_EQ(live(panel)->state.statusFlags, 0u) << live(panel)->state.statusText; // a busy port fails
+    }
+    // Each chain heard its monitors one after another, in list order.
+    for (const std::string chain : {"c", "l"}) {
+        std::vector<std::string> prefixes;
+        for (const std::string& line : m_fleet->receivedLines(chain))
+            prefixes.push_back(line.substr(0, 4));
+        EXPECT_TRUE(std::is_sorted(prefixes.begin(), prefixes.end())) << chain;
+        EXPECT_EQ(std::count(prefixes.begin(), prefixes.end(), "#001"),
+                  std::count(prefixes.begin(), prefixes.end(), "#002"));
+    }
+    EXPECT_EQ(countReceived(*m_fleet, "c", "#003POWR0001"), 1);
+}
+
+TEST_F(ServerEngineTest, ParallelOneWorksInListOrderAndAWaitingMonitorHoldsNobodyUpOtherwise)
+{
+    // Each monitor answers with an error for a second after the power-on: one wait of 15 s (1.5 s for real).
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off powerup=1000\n"
+               "lan b 127.0.0.3\nmonitor b model=QX-T988 power=off powerup=1000\n"
+               "lan c 127.0.0.4\nmonitor c model=QX-T988 power=off powerup=1000\n");
+    const int id = addSchedule("Office", {weekly(8, 0, -1, 0, kEveryDay)});
+    for (const char* name : {"a", "b", "c"})
+        addMonitor(name, "QX-T988", id, false);
+    m_clock.setRealDivisor(10);
+
+    setting("Check", "Parallel", "1");
+    startEngine(localTime(2024, 3, 4, 7, 59, 55));
+    tick();
+    EXPECT_EQ(monitorLog("a"), (std::vector<std::string>{"2024/03/04 08:00:20: Trace: Powered on successfully.",
+                                                         "2024/03/04 08:00:20: Trace: OK. (Status = 0000)"}));
+    EXPECT_EQ(monitorLog("b"), (std::vector<std::string>{"2024/03/04 08:00:35: Trace: Powered on successfully.",
+                                                         "2024/03/04 08:00:35: Trace: OK. (Status = 0000)"}));
+    EXPECT_EQ(monitorLog("c"), (std::vector<std::string>{"2024/03/04 08:00:50: Trace: Powered on successfully.",
+                                                         "2024/03/04 08:00:50: Trace: OK. (Status = 0000)"}));
+
+    // Two places for three monitors: the waits leave their places, so all three wait at the same time.
+    m_engine.reset();
+    for (const char* name : {"a", "b", "c"})
+        m_fleet->setPower(name, false);
+    setting("Check", "Parallel", "2");
+    startEngine(localTime(2024, 3, 5, 7, 59, 55));
+    tick();
+    for (const char* name : {"a", "b", "c"}) {
+        EXPECT_EQ(linesWith(monitorLog(name), "2024/03/05"),
+                  (std::vector<std::string>{"2024/03/05 08:00:20: Trace: Powered on successfully.",
+                                            "2024/03/05 08:00:20: Trace: OK. (Status = 0000)"}))
+            << name;
+    }
+}
+
+TEST_F(ServerEngineTest, CancelEndsEveryMonitorOfAConcurrentRunAtOnceAndChangesNothing)
+{
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988 power=off powerup=600000\n"
+               "lan b 127.0.0.3\nmonitor b model=QX-T988 power=off powerup=600000\n"
+               "lan s 127.0.0.4\nmonitor s model=QX-T988 power=off fault=silent\n"
+               "lan g 127.0.0.5\nmonitor g model=QX-T988 power=off\n");
+    const ScopedEnvironment slowLink("LUMIVANE_LINK_TIMEOUT_MS", "20000");
+    setting("Environment", "ZRPowerWait", "3600");
+    std::vector<int> panels;
+    for (const char* name : {"a", "b", "s", "g"})
+        panels.push_back(addMonitor(name, "QX-T988"));
+    startEngine(localTime(2024, 3, 4, 10, 0, 5));
+    m_clock.setRealDivisor(1); // the power-on waits take an hour for real, the silent monitor 20 s
+    ASSERT_EQ(m_engine->startManualCommand({panels, {}, false}, {true, true}), ManualStart::Started);
+    ASSERT_TRUE(m_host.waitForProgress(1, std::chrono::seconds(10))); // the good one is done
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));      // the others wait
+    const auto before = std::chrono::steady_clock::now();
+    m_engine->cancelRun();
+    const int errors = m_host.waitForRun();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    m_engine->onRunFinished(errors);
+
+    EXPECT_EQ(errors, 0);
+    EXPECT_EQ(countReceived(*m_fleet, "a", "POWR0001"), 1);
+    EXPECT_EQ(countReceived(*m_fleet, "b", "POWR0001"), 1);
+    EXPECT_TRUE(live(panels[3])->state.hasStatus);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(live(panels[i])->state.hasStatus) << i;
+    EXPECT_TRUE(m_host.errorList.empty());
 }
 
 } // namespace
