@@ -6,6 +6,7 @@
 #include "ExternalCommand.h"
 #include "Notices.h"
 #include "ProfileFile.h"
+#include "ServerTexts.h"
 #include "TodayActions.h"
 #include "WindowMessage.h"
 #include "tessera.h"
@@ -222,12 +223,20 @@ void ServerEngine::BuildToday(bool skipPast)
     const ScheduleInUse inUse = [&used](int id) { return used.count(id) != 0; };
     const ScheduleData data = loadScheduleData(inUse);
     std::vector<std::string> problems;
+    std::optional<ScheduleEvent> first;
+    size_t actions = 0;
     {
         const std::lock_guard lock(m_scheduleLock);
         buildTodayActions(data, inUse, m_clock.now(), skipPast, m_plan, problems);
+        first = m_plan.earliest(ScheduleEvent::kScheduleAction);
+        for (const ScheduleEvent& event : m_plan.events())
+            actions += event.kind == ScheduleEvent::kScheduleAction;
     }
     for (const std::string& problem : problems)
         m_serverLog.Error(problem);
+    // The operator sees in the log that a changed schedule arrived, and when it acts next.
+    if (first)
+        m_serverLog.Trace(todaysScheduleText(actions, first->time));
 }
 
 void ServerEngine::buildAndNote(bool skipPast)

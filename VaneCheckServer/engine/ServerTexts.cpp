@@ -186,4 +186,14 @@ std::string shownModelName(std::string_view storedName)
     return isZrModelName(storedName) ? std::string("ZR-1190") : std::string(storedName);
 }
 
+std::string todaysScheduleText(size_t actions, std::time_t next)
+{
+    std::tm local{};
+    ::localtime_r(&next, &local);
+    char text[96];
+    std::snprintf(text, sizeof text, "Schedule of today: %zu action%s, the next at %02d:%02d.", actions,
+                  actions == 1 ? "" : "s", local.tm_hour, local.tm_min);
+    return text;
+}
+
 } // namespace lumivane

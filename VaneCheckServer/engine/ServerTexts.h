@@ -5,6 +5,7 @@
 #include "tessera.h"
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,9 @@ ModelCode monitorModel(const TESSERA_PANEL_DATA& monitor);
 
 // "ZR-1190" for the stored model name "Brela", else the name itself.
 std::string shownModelName(std::string_view storedName);
+
+// "Schedule of today: 4 actions, the next at 08:00." for the server log after the day was planned.
+std::string todaysScheduleText(size_t actions, std::time_t next);
 
 // The "%d.%d.%d.%d" of a LAN monitor's address.
 std::string ipAddressText(uint32_t address);

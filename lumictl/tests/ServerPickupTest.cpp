@@ -57,6 +57,12 @@ TEST(ServerPickup, AScheduleSetUpWithLumictlRunsInTheRunningServer)
         });
     EXPECT_NE(std::find(notices.begin(), notices.end(), 1126), notices.end());
     EXPECT_NE(std::find(notices.begin(), notices.end(), 1125), notices.end());
+    const std::vector<std::string> planned = readLines(serverLog.path());
+    EXPECT_NE(std::find_if(planned.begin(), planned.end(),
+                           [](const std::string& line) {
+                               return line.find("Schedule of today: 1 action, the next at 08:00.") != std::string::npos;
+                           }),
+              planned.end());
 
     while (clock.now() < localTime(2024, 3, 4, 8, 1)) {
         clock.advance(std::chrono::seconds(10));
