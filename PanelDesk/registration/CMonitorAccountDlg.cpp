@@ -196,10 +196,16 @@ void CMonitorAccountDlg::buildButtons(QGridLayout* buttons)
     m_export = button(ConsoleText::tr("Export..."), "exportButton", this);
     auto* import = button(ConsoleText::tr("Import..."), "importButton", this);
     auto* close = button(ConsoleText::tr("Close"), "closeButton", this);
-    const QWidget* order[] = {add, addGroup, m_delete, m_search, m_information, m_password,
-                              m_powerOn, m_export, import, close};
-    for (int i = 0; i < 10; ++i)
-        buttons->addWidget(const_cast<QWidget*>(order[i]), i / 2, i % 2);
+    // The buttons that come and go with the selected monitor stand at the foot of their column, so that
+    // hiding them leaves no hole.
+    int row = 0;
+    for (QPushButton* fixed : {add, addGroup, m_delete, m_export, import})
+        buttons->addWidget(fixed, row++, 0);
+    row = 0;
+    for (QPushButton* varying : {m_search, m_information, m_password, m_powerOn})
+        buttons->addWidget(varying, row++, 1);
+    buttons->setRowStretch(5, 1);
+    buttons->addWidget(close, 6, 1);
 
     connect(add, &QPushButton::clicked, this, &CMonitorAccountDlg::addMonitor);
     connect(addGroup, &QPushButton::clicked, this, &CMonitorAccountDlg::addGroup);

@@ -23,6 +23,7 @@
 #include "operation/CRCOperation.h"
 #include "operation/CSelectMonitorDlg.h"
 #include "operation/CZRRcOperation.h"
+#include "registration/CMonitorAccountDlg.h"
 #include "schedule/CEspecialScheduleDlg.h"
 #include "schedule/CEveryScheduleDlg.h"
 #include "schedule/CScheduleDlg.h"
@@ -315,6 +316,24 @@ private slots:
         operation->tabs()->zrControlPage()->setMultiMode(false);
         showAndCheck(&window, "operation-zr-control-single-mode");
         QCOMPARE(window.size(), withMessage);
+    }
+
+    // The form for a group, an RS-232C monitor, a LAN monitor and a ZR-1190.
+    void monitorControlDialog()
+    {
+        CMonitorAccountDlg dialog(m_console.context);
+        CPanelTreeCtrl* tree = dialog.tree();
+        tree->expandAll();
+        const std::pair<QTreeWidgetItem*, const char*> shown[] = {
+            {tree->findItem(1, true), "monitor-control-group"},
+            {tree->findItem(1, false), "monitor-control-rs232c"},
+            {tree->findItem(4, false), "monitor-control-lan"},
+            {tree->findItem(3, false), "monitor-control-zr1190"},
+        };
+        for (const auto& [item, name] : shown) {
+            tree->setCurrentItem(item);
+            showAndCheck(&dialog, name);
+        }
     }
 
     void scheduleEditorAndItsEntryDialogs()
