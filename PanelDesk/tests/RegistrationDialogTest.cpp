@@ -1,5 +1,6 @@
 // The Monitor Control dialog, offscreen: the form is stored before the selection moves, and an invalid
 // form keeps the selection, the store and the dialog as they were.
+#include "ModalDialogs.h"
 #include "QtTestMain.h"
 #include "ScriptedPrompter.h"
 #include "StoreFiles.h"
@@ -20,14 +21,6 @@ using namespace lumivane;
 using namespace lumivane::test;
 
 namespace {
-
-template <typename Widget> Widget* child(QObject* parent, const char* name)
-{
-    auto* found = parent->findChild<Widget*>(name);
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 void type(QLineEdit* edit, const QString& text)
 {

@@ -2,6 +2,7 @@
 // saved at once, refused when it would mix the two monitor families, and told to the server.
 #include "CScheduleStore.h"
 #include "ScheduleRules.h"
+#include "ModalDialogs.h"
 #include "QtTestMain.h"
 #include "ScriptedPrompter.h"
 #include "StoreFiles.h"
@@ -30,14 +31,6 @@ using namespace lumivane;
 using namespace lumivane::test;
 
 namespace {
-
-template <typename Widget> Widget* child(QObject* parent, const char* name)
-{
-    auto* found = parent->findChild<Widget*>(name);
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 // The operator clicks the check box of a monitor.
 void clickCheckBox(CPanelTreeCtrl* tree, int number)
