@@ -23,6 +23,8 @@
 #include "operation/CRCOperation.h"
 #include "operation/CSelectMonitorDlg.h"
 #include "operation/CZRRcOperation.h"
+#include "registration/CMonitorFindDlg.h"
+#include "registration/CMonitorPasswordDlg.h"
 #include "schedule/CEspecialScheduleDlg.h"
 #include "schedule/CEveryScheduleDlg.h"
 #include "schedule/CScheduleDlg.h"
@@ -36,6 +38,7 @@
 #include "tree/CPanelTreeCtrl.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -211,6 +214,11 @@ private slots:
         showAndCheck(&setPassword, "set-password");
         CCustomizeAuthorityDlg customize(0x4048);
         showAndCheck(&customize, "customize-authority");
+        CMonitorFindDlg find;
+        child<QCheckBox>(&find, "daisyChainCheck")->setChecked(true);
+        showAndCheck(&find, "select-interface");
+        CMonitorPasswordDlg monitorPassword("operator", "secret");
+        showAndCheck(&monitorPassword, "monitor-password");
     }
 
     void mailMonitoringSetting()
