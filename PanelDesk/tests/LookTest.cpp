@@ -12,6 +12,7 @@
 #include "common/CCommunicateDlg.h"
 #include "common/CErrorMessageBox.h"
 #include "common/ConsoleContext.h"
+#include "common/UiText.h"
 #include "CMailScheduleList.h"
 #include "MailAddressList.h"
 #include "Settings.h"
@@ -260,6 +261,9 @@ private slots:
         CCommunicateDlg run(m_prompter, "Sending Power state and Input mode", items, monitors);
         showAndCheck(&run, "run-window");
         QVERIFY(run.monitorText() == QString::fromStdString(monitors[0].name));
+        CCommunicateDlg search(m_prompter, uiText(216), [](RunObserver&) { return 0; }, 256);
+        showAndCheck(&search, "run-window-search");
+        QVERIFY(!child<QPushButton>(&search, "cancelButton")->isEnabled());
 
         const TESSERA_PANEL_DATA lan = recordFromPanelData(monitors[0]);
         CErrorMessageBox openFailure({openFailureText(lan), false, true});
