@@ -69,8 +69,7 @@ CCommunicateDlg::CCommunicateDlg(Prompter& prompter, const QString& title, std::
     m_run = std::make_unique<CommunicationRun>(request, *m_observer);
 }
 
-CCommunicateDlg::CCommunicateDlg(Prompter& prompter, const QString& title, Job job, int outerSteps,
-                                 QWidget* parent)
+CCommunicateDlg::CCommunicateDlg(Prompter& prompter, const QString& title, Job job, int outerSteps, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_itemCount(kJobStepRange), m_outerCount(std::max(outerSteps, 1)),
       m_monitorLabel(new QLabel(this)), m_commandBar(new QProgressBar(this)), m_commandLabel(new QLabel(this)),
       m_monitorBar(new QProgressBar(this)), m_monitorStepLabel(new QLabel(this)),

@@ -7,8 +7,8 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace lumivane {
 namespace {

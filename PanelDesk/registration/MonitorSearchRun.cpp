@@ -71,7 +71,8 @@ SearchResult runSearch(ConsoleContext& context, const SearchRequest& request, QW
 {
     SearchResult result;
     // Until the LAN part has counted its devices the bar counts the COM ports.
-    const int comPorts = int(std::count_if(request.ports.begin(), request.ports.end(), [](int port) { return port != 0; }));
+    const int comPorts =
+        int(std::count_if(request.ports.begin(), request.ports.end(), [](int port) { return port != 0; }));
     CCommunicateDlg window(
         context.prompter, uiText(kSearchingTitle),
         [&request, &result](RunObserver& observer) {
