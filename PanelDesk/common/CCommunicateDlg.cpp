@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lumivane {
 
 namespace {
@@ -48,37 +50,56 @@ private:
 CCommunicateDlg::CCommunicateDlg(Prompter& prompter, const QString& title, std::span<CommandItem> items,
                                  const std::vector<PANEL_DATA>& monitors, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_monitors(monitors), m_itemCount(int(items.size())),
-      m_monitorLabel(new QLabel(this)), m_commandBar(new QProgressBar(this)), m_commandLabel(new QLabel(this)),
-      m_monitorBar(new QProgressBar(this)), m_monitorStepLabel(new QLabel(this)),
+      m_outerCount(int(monitors.size())), m_monitorLabel(new QLabel(this)), m_commandBar(new QProgressBar(this)),
+      m_commandLabel(new QLabel(this)), m_monitorBar(new QProgressBar(this)), m_monitorStepLabel(new QLabel(this)),
       m_cancel(new QPushButton(ConsoleText::tr("Cancel"), this)), m_observer(std::make_unique<Observer>(*this))
 {
-    setObjectName("communicateDialog");
     setWindowTitle(title);
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
     for (const PANEL_DATA& monitor : m_monitors)
         m_records.push_back(recordFromPanelData(monitor));
     for (const TESSERA_PANEL_DATA& record : m_records)
         m_recordPointers.push_back(&record);
-
-    m_monitorLabel->setObjectName("monitorLabel");
-    m_monitorLabel->setMinimumWidth(320);
+    buildWindow();
     if (!m_monitors.empty())
         m_monitorLabel->setText(QString::fromStdString(m_monitors.front().name));
+    m_monitorBar->setVisible(m_outerCount > 1);
+    m_monitorStepLabel->setVisible(m_outerCount > 1);
+
+    RunRequest request{items, m_recordPointers, 0};
+    m_run = std::make_unique<CommunicationRun>(request, *m_observer);
+}
+
+CCommunicateDlg::CCommunicateDlg(Prompter& prompter, const QString& title, Job job, int outerSteps, QWidget* parent)
+    : QDialog(parent), m_prompter(prompter), m_itemCount(kJobStepRange), m_outerCount(std::max(outerSteps, 1)),
+      m_monitorLabel(new QLabel(this)), m_commandBar(new QProgressBar(this)), m_commandLabel(new QLabel(this)),
+      m_monitorBar(new QProgressBar(this)), m_monitorStepLabel(new QLabel(this)),
+      m_cancel(new QPushButton(ConsoleText::tr("Cancel"), this)), m_observer(std::make_unique<Observer>(*this)),
+      m_job(std::move(job))
+{
+    setWindowTitle(title);
+    buildWindow();
+    m_commandLabel->hide();
+    m_cancel->setEnabled(false);
+}
+
+void CCommunicateDlg::buildWindow()
+{
+    setObjectName("communicateDialog");
+    setWindowFlag(Qt::WindowCloseButtonHint, false);
+    m_monitorLabel->setObjectName("monitorLabel");
+    m_monitorLabel->setMinimumWidth(320);
     m_commandBar->setObjectName("commandBar");
     m_commandBar->setRange(0, std::max(m_itemCount, 1));
     m_commandBar->setValue(0);
     m_commandBar->setTextVisible(false);
     m_commandLabel->setObjectName("commandStepLabel");
     m_commandLabel->setText(stepText(0, m_itemCount));
-    const int monitorCount = int(m_monitors.size());
     m_monitorBar->setObjectName("monitorBar");
-    m_monitorBar->setRange(0, std::max(monitorCount, 1));
+    m_monitorBar->setRange(0, m_outerCount);
     m_monitorBar->setValue(0);
     m_monitorBar->setTextVisible(false);
     m_monitorStepLabel->setObjectName("monitorStepLabel");
-    m_monitorStepLabel->setText(stepText(0, monitorCount));
-    m_monitorBar->setVisible(monitorCount > 1);
-    m_monitorStepLabel->setVisible(monitorCount > 1);
+    m_monitorStepLabel->setText(stepText(0, m_outerCount));
     m_cancel->setObjectName("cancelButton");
     connect(m_cancel, &QPushButton::clicked, this, &CCommunicateDlg::cancelRun);
 
@@ -95,14 +116,13 @@ CCommunicateDlg::CCommunicateDlg(Prompter& prompter, const QString& title, std::
     layout->addWidget(m_monitorLabel);
     layout->addLayout(bars);
     layout->addLayout(buttons);
-
-    RunRequest request{items, m_recordPointers, 0};
-    m_run = std::make_unique<CommunicationRun>(request, *m_observer);
 }
 
 CCommunicateDlg::~CCommunicateDlg()
 {
     m_run.reset();
+    if (m_jobThread.joinable())
+        m_jobThread.join();
 }
 
 bool CCommunicateDlg::execute()
@@ -110,6 +130,18 @@ bool CCommunicateDlg::execute()
     m_run->start();
     exec();
     return m_run->wait() == 0;
+}
+
+int CCommunicateDlg::executeJob()
+{
+    m_jobThread = std::thread([this] {
+        m_jobResult = m_job(*m_observer);
+        // Whatever the job posted last, the window closes once it has returned.
+        m_observer->onProgress(RunProgress::Finished, 0);
+    });
+    exec();
+    m_jobThread.join();
+    return m_jobResult;
 }
 
 QString CCommunicateDlg::monitorText() const
@@ -138,7 +170,7 @@ void CCommunicateDlg::showProgress(RunProgress what, int value)
         break;
     case RunProgress::MonitorStep:
         m_monitorBar->setValue(value);
-        m_monitorStepLabel->setText(stepText(value, int(m_monitors.size())));
+        m_monitorStepLabel->setText(stepText(value, m_outerCount));
         if (value < int(m_monitors.size()))
             m_monitorLabel->setText(QString::fromStdString(m_monitors[size_t(value)].name));
         break;
@@ -147,7 +179,9 @@ void CCommunicateDlg::showProgress(RunProgress what, int value)
         m_commandLabel->setText(stepText(value, m_itemCount));
         break;
     case RunProgress::OuterRange:
-        m_monitorBar->setRange(0, value);
+        m_outerCount = value;
+        m_monitorBar->setRange(0, std::max(value, 1));
+        m_monitorStepLabel->setText(stepText(m_monitorBar->value(), value));
         break;
     }
 }
@@ -159,6 +193,8 @@ ErrorChoice CCommunicateDlg::askOnError(const ErrorBox& box)
 
 void CCommunicateDlg::cancelRun()
 {
+    if (!m_run)
+        return; // a job cannot be cancelled
     m_run->cancel();
     m_cancel->setEnabled(false);
 }

@@ -5,8 +5,10 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 #include <span>
+#include <thread>
 #include <vector>
 
 class QLabel;
@@ -20,16 +22,27 @@ class Prompter;
 // The run window: the run's title, the monitor being worked, the command bar and (for several monitors)
 // the monitor bar, and Cancel. The worker reports through queued calls, so the window never waits on a
 // monitor; its error box question blocks the worker (not this window) until the operator has answered.
+//
+// Besides command runs the window hosts a job of its own (the monitor search): the job runs on a worker
+// thread, reports to the observer it is given (outer range and steps, progress 0..20 within a step) and
+// cannot be cancelled, so Cancel stays disabled. The job must not touch a widget.
 class CCommunicateDlg : public QDialog
 {
     Q_OBJECT
 public:
+    using Job = std::function<int(RunObserver&)>;
+    static constexpr int kJobStepRange = 20;
+
     CCommunicateDlg(Prompter& prompter, const QString& title, std::span<CommandItem> items,
                     const std::vector<PANEL_DATA>& monitors, QWidget* parent = nullptr);
+    // A window for `job`; the outer bar starts with `outerSteps` until the job posts its own range.
+    CCommunicateDlg(Prompter& prompter, const QString& title, Job job, int outerSteps, QWidget* parent = nullptr);
     ~CCommunicateDlg() override; // waits for the worker
 
     // Starts the worker and shows the window until the run ends; true when every command succeeded.
     bool execute();
+    // Starts the job and shows the window until the job has returned; the job's result.
+    int executeJob();
 
     // What the window shows, for the tests and the look checks.
     QString monitorText() const;
@@ -41,6 +54,7 @@ protected:
 
 private:
     class Observer;
+    void buildWindow();
     void showProgress(RunProgress what, int value);
     ErrorChoice askOnError(const ErrorBox& box);
     void cancelRun();
@@ -50,6 +64,7 @@ private:
     std::vector<TESSERA_PANEL_DATA> m_records;
     std::vector<const TESSERA_PANEL_DATA*> m_recordPointers;
     int m_itemCount;
+    int m_outerCount;
     QLabel* m_monitorLabel;
     QProgressBar* m_commandBar;
     QLabel* m_commandLabel;
@@ -57,6 +72,9 @@ private:
     QLabel* m_monitorStepLabel;
     QPushButton* m_cancel;
     std::unique_ptr<Observer> m_observer;
+    Job m_job;
+    int m_jobResult = 0;
+    std::thread m_jobThread;
     std::unique_ptr<CommunicationRun> m_run; // declared last: destroyed (joined) first
 };
 

@@ -1,11 +1,13 @@
 #include "CMonitorAccountDlg.h"
 
+#include "CMonitorPasswordDlg.h"
 #include "CommunicationRun.h"
 #include "DataFolder.h"
 #include "MonitorAccountFile.h"
 #include "MonitorImport.h"
 #include "MonitorInformation.h"
 #include "MonitorLink.h"
+#include "MonitorSearchRun.h"
 #include "PanelRegistry.h"
 #include "SettingLists.h"
 #include "Settings.h"
@@ -212,6 +214,8 @@ void CMonitorAccountDlg::buildButtons(QGridLayout* buttons)
     connect(m_delete, &QPushButton::clicked, this, &CMonitorAccountDlg::deleteSelected);
     connect(m_information, &QPushButton::clicked, this, &CMonitorAccountDlg::getInformation);
     connect(m_powerOn, &QPushButton::clicked, this, &CMonitorAccountDlg::enablePowerOn);
+    connect(m_search, &QPushButton::clicked, this, &CMonitorAccountDlg::search);
+    connect(m_password, &QPushButton::clicked, this, &CMonitorAccountDlg::registerPassword);
     connect(m_export, &QPushButton::clicked, this, &CMonitorAccountDlg::exportMonitors);
     connect(import, &QPushButton::clicked, this, &CMonitorAccountDlg::importMonitors);
     connect(close, &QPushButton::clicked, this, &CMonitorAccountDlg::reject);
@@ -473,6 +477,26 @@ void CMonitorAccountDlg::enablePowerOn()
         return;
     CommandItem item = settingItem("RSPW", 1); // kEnablePowerOnCommand
     m_context.runner.run(this, uiText(288), {&item, 1}, {*current});
+}
+
+void CMonitorAccountDlg::search()
+{
+    if (!storeForm())
+        return;
+    searchForMonitors(m_context, *m_tree, this); // reloads the tree: nothing is selected afterwards
+    showForm();
+}
+
+void CMonitorAccountDlg::registerPassword()
+{
+    if (m_form.subject != FormSubject::Monitor)
+        return;
+    readWidgets();
+    CMonitorPasswordDlg dialog(m_form.userName, m_form.password, this);
+    if (m_context.dialogs.exec(dialog) != QDialog::Accepted)
+        return;
+    if (setLogin(m_form, dialog.userName(), dialog.password()))
+        m_form.changed = true;
 }
 
 void CMonitorAccountDlg::exportMonitors()

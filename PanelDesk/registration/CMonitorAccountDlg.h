@@ -53,6 +53,8 @@ private:
     void addMonitor();
     void addGroup();
     void deleteSelected();
+    void search();
+    void registerPassword();
     void getInformation();
     void enablePowerOn();
     void exportMonitors();

@@ -12,6 +12,7 @@
 #include "common/CCommunicateDlg.h"
 #include "common/CErrorMessageBox.h"
 #include "common/ConsoleContext.h"
+#include "common/UiText.h"
 #include "CMailScheduleList.h"
 #include "MailAddressList.h"
 #include "Settings.h"
@@ -24,6 +25,8 @@
 #include "operation/CSelectMonitorDlg.h"
 #include "operation/CZRRcOperation.h"
 #include "registration/CMonitorAccountDlg.h"
+#include "registration/CMonitorFindDlg.h"
+#include "registration/CMonitorPasswordDlg.h"
 #include "schedule/CEspecialScheduleDlg.h"
 #include "schedule/CEveryScheduleDlg.h"
 #include "schedule/CScheduleDlg.h"
@@ -37,6 +40,7 @@
 #include "tree/CPanelTreeCtrl.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -212,6 +216,11 @@ private slots:
         showAndCheck(&setPassword, "set-password");
         CCustomizeAuthorityDlg customize(0x4048);
         showAndCheck(&customize, "customize-authority");
+        CMonitorFindDlg find;
+        child<QCheckBox>(&find, "daisyChainCheck")->setChecked(true);
+        showAndCheck(&find, "select-interface");
+        CMonitorPasswordDlg monitorPassword("operator", "secret");
+        showAndCheck(&monitorPassword, "monitor-password");
     }
 
     void mailMonitoringSetting()
@@ -253,6 +262,9 @@ private slots:
         CCommunicateDlg run(m_prompter, "Sending Power state and Input mode", items, monitors);
         showAndCheck(&run, "run-window");
         QVERIFY(run.monitorText() == QString::fromStdString(monitors[0].name));
+        CCommunicateDlg search(m_prompter, uiText(216), [](RunObserver&) { return 0; }, 256);
+        showAndCheck(&search, "run-window-search");
+        QVERIFY(!child<QPushButton>(&search, "cancelButton")->isEnabled());
 
         const TESSERA_PANEL_DATA lan = recordFromPanelData(monitors[0]);
         CErrorMessageBox openFailure({openFailureText(lan), false, true});
