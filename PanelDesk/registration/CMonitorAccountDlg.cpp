@@ -80,10 +80,10 @@ CMonitorAccountDlg::CMonitorAccountDlg(ConsoleContext& context, QWidget* parent)
     auto* buttons = new QGridLayout;
     buildButtons(buttons);
     auto* formColumn = new QVBoxLayout;
-    auto* formBox = new QGroupBox(this);
-    formBox->setObjectName("formGroup");
-    formBox->setLayout(static_cast<QGridLayout*>(layout()));
-    formColumn->addWidget(formBox);
+    m_formBox = new QGroupBox(this);
+    m_formBox->setObjectName("formGroup");
+    m_formBox->setLayout(static_cast<QGridLayout*>(layout()));
+    formColumn->addWidget(m_formBox);
     formColumn->addLayout(buttons);
     formColumn->addStretch();
     auto* main = new QHBoxLayout(this);
@@ -207,6 +207,8 @@ void CMonitorAccountDlg::buildButtons(QGridLayout* buttons)
     for (QPushButton* varying : {m_search, m_information, m_password, m_powerOn})
         buttons->addWidget(varying, row++, 1);
     buttons->setRowStretch(5, 1);
+    buttons->setColumnMinimumWidth(0, 190);
+    buttons->setColumnMinimumWidth(1, 190);
     buttons->addWidget(close, 6, 1);
 
     connect(add, &QPushButton::clicked, this, &CMonitorAccountDlg::addMonitor);
@@ -287,6 +289,7 @@ void CMonitorAccountDlg::showForm()
 void CMonitorAccountDlg::applyLayout()
 {
     const FormLayout shown = formLayout(m_form);
+    m_formBox->setVisible(m_form.subject != FormSubject::Nothing);
     if (shown.nameLabel)
         m_nameLabel->setText(uiText(shown.nameLabel));
     m_nameLabel->setVisible(shown.name);

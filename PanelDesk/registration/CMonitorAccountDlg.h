@@ -9,6 +9,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -69,6 +70,7 @@ private:
     bool m_showing = false; // filling the widgets: no change of the operator's
     QString m_exportPath;
 
+    QGroupBox* m_formBox;
     QLabel* m_nameLabel;
     QLineEdit* m_name;
     QButtonGroup* m_interface;
