@@ -14,6 +14,8 @@ ServerCommandLine ServerCommandLine::parse(const std::vector<std::string>& argum
         if (argument == "--headless") {
             line.headless = true;
             afterShow = false;
+        } else if (argument == "--help" || argument == "-h") {
+            line.help = true;
         } else if (!argument.empty() && (argument[0] == '/' || argument[0] == '-')) {
             afterShow = ::strcasecmp(argument.c_str() + 1, "show") == 0;
             if (afterShow)

@@ -9,6 +9,12 @@
 int main(int argc, char** argv)
 {
     const lumivane::ServerCommandLine commandLine = lumivane::ServerCommandLine::parse(argc, argv);
+    if (commandLine.help) {
+        std::printf("usage: lumiwatch --headless      the monitoring server without windows (the system service)\n"
+                    "       lumiwatch [/show N]       with its status window (N: the authority to open it with)\n"
+                    "The data folder is $LUMIVANE_DATA_DIR when set, else /var/lib/Kairo/Lumivane.\n");
+        return 0;
+    }
     if (!commandLine.headless)
         std::fprintf(stderr, "lumiwatch: no window shell in this build; running without windows.\n");
     return lumivane::runHeadless(commandLine);

@@ -51,4 +51,13 @@ TEST(ServerCommandLineTest, HeadlessIsAnOptionOfItsOwn)
     EXPECT_TRUE(parse({"/show", "--headless"}).headless);
 }
 
+// An operator who asks for the usage must not start a second server by doing so.
+TEST(ServerCommandLineTest, HelpStartsNothing)
+{
+    EXPECT_TRUE(parse({"--help"}).help);
+    EXPECT_TRUE(parse({"--headless", "-h"}).help);
+    EXPECT_FALSE(parse({"--headless"}).help);
+    EXPECT_FALSE(parse({"/show", "2"}).help);
+}
+
 } // namespace
