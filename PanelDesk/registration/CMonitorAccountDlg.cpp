@@ -76,13 +76,12 @@ CMonitorAccountDlg::CMonitorAccountDlg(ConsoleContext& context, QWidget* parent)
     m_tree->setMode(PanelTreeMode::Registration);
     m_tree->setListener(this);
 
-    buildForm();
+    m_formBox = new QGroupBox(this);
+    m_formBox->setObjectName("formGroup");
+    m_formBox->setLayout(buildForm());
     auto* buttons = new QGridLayout;
     buildButtons(buttons);
     auto* formColumn = new QVBoxLayout;
-    m_formBox = new QGroupBox(this);
-    m_formBox->setObjectName("formGroup");
-    m_formBox->setLayout(static_cast<QGridLayout*>(layout()));
     formColumn->addWidget(m_formBox);
     formColumn->addLayout(buttons);
     formColumn->addStretch();
@@ -98,9 +97,9 @@ CMonitorAccountDlg::CMonitorAccountDlg(ConsoleContext& context, QWidget* parent)
 
 // ---- building
 
-void CMonitorAccountDlg::buildForm()
+QGridLayout* CMonitorAccountDlg::buildForm()
 {
-    auto* grid = new QGridLayout; // handed to the form's group box by the constructor
+    auto* grid = new QGridLayout;
     m_nameLabel = new QLabel(this);
     m_name = new QLineEdit(this);
     m_name->setObjectName("nameEdit");
@@ -168,7 +167,6 @@ void CMonitorAccountDlg::buildForm()
     grid->addWidget(m_expansionBoard, row++, 1);
     grid->addWidget(m_use, row++, 1);
     grid->addWidget(m_monitoring, row++, 1);
-    setLayout(grid);
 
     m_monitorWidgets = {interfaceLabel, m_rs232c,   m_lan,        idLabel, m_monitorId, modelLabel,
                         m_model,        serialLabel, m_serialNo, m_use,   m_monitoring};
@@ -184,6 +182,7 @@ void CMonitorAccountDlg::buildForm()
     connect(m_interface, &QButtonGroup::idClicked, this, &CMonitorAccountDlg::interfaceChosen);
     connect(m_model, &QComboBox::activated, this, &CMonitorAccountDlg::modelChosen);
     connect(m_use, &QCheckBox::clicked, this, &CMonitorAccountDlg::useClicked);
+    return grid;
 }
 
 void CMonitorAccountDlg::buildButtons(QGridLayout* buttons)
@@ -350,19 +349,18 @@ void CMonitorAccountDlg::modelChosen()
         enablePowerOn();
 }
 
+// A monitor joins or leaves the fleet only with a valid form; otherwise the check goes back.
 void CMonitorAccountDlg::useClicked()
 {
-    const bool wanted = m_use->isChecked();
     readWidgets();
-    m_form.use = !wanted;
-    const TESSERA_PANEL_DATA selected = selectedRecord();
     MonitorForm trial = m_form;
-    if (!checkForm(trial, selected, registeredMonitors()).valid()) {
-        m_use->setChecked(!wanted); // the form must be right before the monitor leaves or joins the fleet
-        storeForm(); // says why
+    const FormVerdict verdict = checkForm(trial, selectedRecord(), registeredMonitors());
+    if (!verdict.valid()) {
+        m_use->setChecked(!m_use->isChecked());
+        m_context.prompter.error(this, text(verdict.text));
         return;
     }
-    setUse(m_form, wanted);
+    setUse(m_form, m_form.use);
     m_form.changed = true;
     applyLayout();
     storeForm();

@@ -40,7 +40,7 @@ private:
     void selectionChanged() override;
     bool mayChangeSelection() override;
 
-    void buildForm();
+    QGridLayout* buildForm(); // the form's controls, laid out
     void buildButtons(QGridLayout* buttons);
     void fillCombos();
     void showForm();
