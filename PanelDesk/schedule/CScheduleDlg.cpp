@@ -209,6 +209,7 @@ CScheduleDlg::CScheduleDlg(ConsoleContext& context, QWidget* parent)
     layout->addWidget(m_entries);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    m_store.LoadList(); // before the tree, whose labels name each monitor's schedule
     m_tree->setMode(PanelTreeMode::Schedule);
     m_tree->setListener(this);
     m_tree->setCheckBoxes(true); // loads the tree
@@ -237,7 +238,6 @@ CScheduleDlg::CScheduleDlg(ConsoleContext& context, QWidget* parent)
         fillEspecialList();
     });
 
-    m_store.LoadList();
     fillScheduleList();
     deselect();
 }

@@ -133,6 +133,7 @@ private slots:
         QTest::mouseClick(child<QPushButton>(&editor, "assignButton"), Qt::LeftButton);
         QCOMPARE(suffixOf(tree, 1), QString("<Lobby & Hall>"));
         QCOMPARE(findPanel(readPanels(), 1)->nScheduleNo, 1);
+        QCOMPARE(suffixOf(CScheduleDlg(m_console.context).tree(), 1), QString("<Lobby & Hall>")); // opened anew
 
         m_prompter.answerNext(QMessageBox::Ok);
         editor.scheduleList()->setCurrentRow(0);
