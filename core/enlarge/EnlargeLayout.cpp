@@ -158,7 +158,7 @@ EnlargeLayout::AssignOutcome EnlargeLayout::assign(const WallMonitor& monitor)
     outcome.placed = true;
     if (const std::optional<int> next = nextFreeCell())
         m_selected = next;
-    afterEdit();
+    markEdited();
     return outcome;
 }
 
@@ -171,7 +171,7 @@ std::optional<int32_t> EnlargeLayout::removeSelected()
         return std::nullopt;
     const int32_t panelNo = c.monitor->panelNo;
     emptyCell(c);
-    afterEdit();
+    markEdited();
     return panelNo;
 }
 
@@ -188,7 +188,7 @@ void EnlargeLayout::emptyCell(WallCell& c)
     c.group.reset();
 }
 
-void EnlargeLayout::afterEdit()
+void EnlargeLayout::markEdited()
 {
     m_changed = true;
     m_sent = false;

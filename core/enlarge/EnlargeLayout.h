@@ -151,6 +151,8 @@ public:
     void clearChanged() { m_changed = false; }
     bool sent() const { return m_sent; }
     void markSent() { m_sent = true; }
+    // Every edit of the wall: changed, and what the monitors show is no longer what was sent.
+    void markEdited();
 
     struct AssignOutcome
     {
@@ -183,7 +185,6 @@ public:
 
 private:
     void emptyCell(WallCell& cell);
-    void afterEdit();
 
     int m_h = kDefaultWallSize;
     int m_v = kDefaultWallSize;
