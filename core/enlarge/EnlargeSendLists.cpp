@@ -146,4 +146,21 @@ std::vector<CommandItem> clearEnlargeList(WallOrientation orientation, ModelCode
     return items;
 }
 
+std::vector<CommandItem> idIndicationList(const WallMonitor& monitor, bool on)
+{
+    std::vector<CommandItem> items;
+    const size_t bracket = monitor.name.find(']');
+    const std::string label = bracket == std::string::npos ? monitor.name : monitor.name.substr(0, bracket + 1);
+    const std::string display = textDisplayCommand(on ? label : "", "");
+    const std::string query = settingCommand("IDCK", 0);
+    if (offersGroupMode(monitor.model) && isCommandAvailable(monitor.model, display)) {
+        items.push_back(textItem(display));
+    } else if (on && isCommandAvailable(monitor.model, query)) {
+        CommandItem item = textItem(query);
+        item.kind = CommandItemKind::ReadText;
+        items.push_back(item);
+    }
+    return items;
+}
+
 } // namespace lumivane

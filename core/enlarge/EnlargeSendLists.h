@@ -55,4 +55,9 @@ std::vector<CommandItem> groupModeMonitorList(const EnlargeLayout& layout, int i
 // Enlarge cleared on a monitor that takes no part in the wall.
 std::vector<CommandItem> clearEnlargeList(WallOrientation orientation, ModelCode model);
 
+// ID indication on one monitor: empty when the monitor has no way to show it. "ON" gives the group-mode
+// family its name up to and including the first "]" as a text display, other models the identification
+// query "IDCK0000" (whose reply is not used); "OFF" clears the family's text display.
+std::vector<CommandItem> idIndicationList(const WallMonitor& monitor, bool on);
+
 } // namespace lumivane
