@@ -146,6 +146,11 @@ public:
     // The first empty cell after the selected one, else the first empty one before it; none when full.
     std::optional<int> nextFreeCell() const;
 
+    // Whether a change of the layout would lose work: the save question is put first.
+    bool wouldLoseWork() const { return m_changed && anyMonitorPlaced(); }
+    // Whether choosing h × v changes the grid: not for the current size, and a wall of one is no wall.
+    bool isNewSize(int h, int v) const { return !(h == m_h && v == m_v) && !(h == 1 && v == 1); }
+
     bool changed() const { return m_changed; }
     void markChanged() { m_changed = true; }
     void clearChanged() { m_changed = false; }

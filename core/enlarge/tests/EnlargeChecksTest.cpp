@@ -1,5 +1,8 @@
-// The checks before a group is sent, driven with scripted monitor answers and operator answers.
+// The checks before a group is sent and the walk that sends a group-mode wall, driven with scripted monitor answers and
+// operator answers.
 #include "EnlargeChecks.h"
+#include "EnlargeGroupSend.h"
+#include "EnlargeGroups.h"
 #include "EnlargeSendLists.h"
 
 #include <gtest/gtest.h>
@@ -137,4 +140,39 @@ TEST(EnlargeChecksTest, IdIndicationShowsTheFamilyItsPanelNumber)
     EXPECT_EQ(other[0].kind, CommandItemKind::ReadText);
     EXPECT_STREQ(other[0].text, "IDCK0000");
     EXPECT_TRUE(idIndicationList(WallMonitor{5, "[005] hall", ModelCode()}, false).empty());
+}
+
+TEST(EnlargeChecksTest, GroupModeWallSendsLoneMonitorsAndCheckedGroupMembers)
+{
+    EnlargeLayout layout;
+    layout.recreate(3, 1, WallOrientation::Landscape);
+    for (int i = 0; i < 3; ++i) {
+        layout.select(i);
+        layout.assign(WallMonitor{10 + i, "[01" + std::to_string(i) + "] wall", kFamily});
+    }
+    GroupRectangleEditor editor(layout);
+    editor.press(0);
+    ASSERT_TRUE(editor.release(1));
+    std::vector<int> sent;
+    const auto send = [&sent](int cell) { sent.push_back(cell); };
+    ScriptedLink link;
+    ScriptedOperator op;
+    EXPECT_FALSE(sendGroupModeWall(layout, link, op.prompt(), send)) << "a rectangle is pending";
+    EXPECT_TRUE(sent.empty());
+    executePendingRectangle(layout);
+
+    for (int panel : {10, 11}) {
+        link.answers[{panel, "INPS"}] = 1;
+        link.answers[{panel, "POWR"}] = 1;
+        link.answers[{panel, "MWIN"}] = 0;
+    }
+    link.answers[{11, "POWR"}] = 0; // cell 1, checked first, stands by
+    op.answers = {CheckAnswer::No};
+    EXPECT_TRUE(sendGroupModeWall(layout, link, op.prompt(), send));
+    EXPECT_EQ(sent, (std::vector<int>{2})) << "the group is aborted, the lone monitor still sent";
+
+    sent.clear();
+    op.answers = {CheckAnswer::Yes};
+    sendGroupModeWall(layout, link, op.prompt(), send);
+    EXPECT_EQ(sent, (std::vector<int>{0, 2})) << "cell 1 skipped";
 }

@@ -38,7 +38,13 @@ TEST(EnlargeLayoutTest, AssigningMovesMonitorsAndSelectsTheNextFreeCell)
 {
     EnlargeLayout layout;
     layout.recreate(3, 2, WallOrientation::Landscape);
+    EXPECT_FALSE(layout.isNewSize(3, 2));
+    EXPECT_FALSE(layout.isNewSize(1, 1));
+    EXPECT_TRUE(layout.isNewSize(2, 2));
+    layout.markChanged();
+    EXPECT_FALSE(layout.wouldLoseWork()) << "an empty layout needs no save question";
     EXPECT_TRUE(layout.assign(monitor(10)).placed);
+    EXPECT_TRUE(layout.wouldLoseWork());
     EXPECT_EQ(layout.selected(), 1);
     EXPECT_TRUE(layout.changed());
 
