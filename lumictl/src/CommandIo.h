@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandItem.h"
 #include "CommandLine.h"
 #include "PanelRegistry.h"
 
@@ -27,6 +28,10 @@ int withIo(Context& context, const std::vector<std::string>& words)
 {
     return command(CommandIo{context.line, context.out, context.err, context.errIsTerminal, context.registry}, words);
 }
+
+// One run over `monitors` with the --on-error policy, progress on a terminal; true when every command of
+// every monitor succeeded (also for no items).
+bool runWithPolicy(const CommandIo& io, std::vector<CommandItem>& items, const std::vector<TESSERA_PANEL_DATA>& monitors);
 
 // Tells a running server that shared data changed (a server that does not run reads it when it starts).
 void tellServer(int message);

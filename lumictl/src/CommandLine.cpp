@@ -10,9 +10,11 @@ namespace {
 const std::set<std::string> kValueOptions = {"name", "lan", "com", "baud", "id", "model", "group", "user",
                                              "password", "on-error", "port", "parent", "days", "on", "off",
                                              "input", "from", "to", "enabled", "interval", "message-box",
-                                             "attach-log", "use", "monitoring", "parallel"};
+                                             "attach-log", "use", "monitoring", "parallel", "grid", "bezel",
+                                             "clear"};
 const std::set<std::string> kSwitches = {"json",    "all",    "daisy-chain", "force",      "help",
-                                         "reports", "errors", "replace",     "add", "clear-login"};
+                                         "reports", "errors", "replace",     "add", "clear-login",
+                                         "portrait", "yes"};
 // Options whose value may be left out: "search --lan" is a switch, "monitors add --lan A.B.C.D" is not.
 const std::set<std::string> kOptionalValues = {"lan"};
 

@@ -24,6 +24,7 @@
 #include "TargetSelection.h"
 #include "TerminalObserver.h"
 #include "TextEscape.h"
+#include "WallCommands.h"
 #include "Utf8.h"
 #include "WindowMessage.h"
 #include "traitbook.h"
@@ -56,6 +57,7 @@ constexpr const char* kMainHelp =
     "  schedules ...                  schedules, their entries and monitors (lumictl schedules --help)\n"
     "  mail ...                       mail addresses, test mail, report times (lumictl mail --help)\n"
     "  monitoring show|set ...        periodical monitoring (lumictl monitoring --help)\n"
+    "  wall make|show|send ...        video walls in enlarge setting files (lumictl wall --help)\n"
     "\n"
     "A TARGET is a panel number, a monitor name (case ignored), --group NAME|NUMBER or --all.\n"
     "Options:\n"
@@ -570,6 +572,7 @@ const std::map<std::string, Subcommand>& subcommands()
         {"schedules", {withIo<schedulesCommand, Context>, kSchedulesHelp}},
         {"mail", {withIo<mailCommand, Context>, kMailHelp}},
         {"monitoring", {withIo<monitoringCommand, Context>, kMonitoringHelp}},
+        {"wall", {withIo<wallCommand, Context>, kWallHelp}},
     };
     return table;
 }

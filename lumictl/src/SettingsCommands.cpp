@@ -22,21 +22,6 @@ const char* const kSettingsHelp =
 
 namespace {
 
-// One run with lumictl's error policy; true when every command of every monitor succeeded.
-bool runOver(const CommandIo& io, std::vector<CommandItem>& items, const std::vector<TESSERA_PANEL_DATA>& monitors)
-{
-    if (items.empty())
-        return true;
-    std::vector<const TESSERA_PANEL_DATA*> pointers;
-    for (const TESSERA_PANEL_DATA& monitor : monitors)
-        pointers.push_back(&monitor);
-    const ErrorPolicy policy =
-        io.line.value("on-error") ? ErrorPolicy::parse(*io.line.value("on-error")) : ErrorPolicy{};
-    TerminalObserver observer(policy, io.err, io.errIsTerminal);
-    observer.setTotals(static_cast<int>(monitors.size()), static_cast<int>(items.size()));
-    return runCommandList(items, pointers, observer);
-}
-
 ModelCode modelOf(const TESSERA_PANEL_DATA& monitor)
 {
     return modelFromName(monitor.szModel, monitor.nModelFlags);
@@ -45,7 +30,7 @@ ModelCode modelOf(const TESSERA_PANEL_DATA& monitor)
 // Every step of a transfer runs over the same monitors with lumictl's error policy.
 TransferRunner runnerOver(const CommandIo& io, const std::vector<TESSERA_PANEL_DATA>& monitors)
 {
-    return [&io, &monitors](TransferRun, std::vector<CommandItem>& items) { return runOver(io, items, monitors); };
+    return [&io, &monitors](TransferRun, std::vector<CommandItem>& items) { return runWithPolicy(io, items, monitors); };
 }
 
 int saveSettings(const CommandIo& io, const std::vector<std::string>& words)
