@@ -224,6 +224,7 @@ void CMonitorAccountDlg::buildButtons(QGridLayout* buttons)
 
 void CMonitorAccountDlg::fillCombos()
 {
+    m_modelAliases = readModelAliases(programFilesFolder()); // once: every selection shows the list
     for (int port : comPortChoices(1))
         m_comPort->addItem(QString("COM%1").arg(port), port);
     for (int rate : baudRateChoices())
@@ -274,7 +275,7 @@ void CMonitorAccountDlg::showForm()
     selectData(m_baudRate, m_form.baudRate);
     m_monitorId->setCurrentIndex(m_form.monitorId);
     m_model->clear();
-    for (const std::string& model : modelChoices(readModelAliases(programFilesFolder()), modelNameAsStored(m_form.model)))
+    for (const std::string& model : modelChoices(m_modelAliases, modelNameAsStored(m_form.model)))
         m_model->addItem(text(model));
     m_model->setCurrentIndex(std::max(0, m_model->findText(text(m_form.model))));
     m_serialNo->setText(text(m_form.serialNo));

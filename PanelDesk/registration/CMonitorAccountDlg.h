@@ -69,6 +69,7 @@ private:
     MonitorForm m_form;
     bool m_showing = false; // filling the widgets: no change of the operator's
     QString m_exportPath;
+    std::vector<ModelAlias> m_modelAliases; // "ModelName.txt", the model combo's entries
 
     QGroupBox* m_formBox;
     QLabel* m_nameLabel;

@@ -166,6 +166,14 @@ private:
     bool mayChangeSelection();
     bool mayMoveTo(const QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers);
     QTreeWidgetItem* itemPointedAt(const std::optional<ItemKey>& key, QMouseEvent* event);
+    // The item a press or double click lands on, once the check box and listener slot 6 had their say;
+    // nothing when either of them took the event.
+    struct Press
+    {
+        QTreeWidgetItem* item = nullptr;
+        std::optional<ItemKey> key;
+    };
+    std::optional<Press> takePress(QMouseEvent* event);
     static std::optional<CursorAction> cursorActionFor(int key);
     void moveByKey(CursorAction action, QKeyEvent* event);
 

@@ -95,22 +95,27 @@ QTreeWidgetItem* CPanelTreeCtrl::itemPointedAt(const std::optional<ItemKey>& key
     return item;
 }
 
-void CPanelTreeCtrl::mousePressEvent(QMouseEvent* event)
+std::optional<CPanelTreeCtrl::Press> CPanelTreeCtrl::takePress(QMouseEvent* event)
 {
     QTreeWidgetItem* item = itemAt(event->position().toPoint());
     if (clickedCheckBox(event, item))
-        return;
+        return std::nullopt;
     const std::optional<ItemKey> key = keyOf(item);
     if (!mayMoveTo(item, event->modifiers()))
-        return;
-    item = itemPointedAt(key, event);
-    if (event->button() != Qt::LeftButton)
+        return std::nullopt;
+    return Press{itemPointedAt(key, event), key};
+}
+
+void CPanelTreeCtrl::mousePressEvent(QMouseEvent* event)
+{
+    const std::optional<Press> press = takePress(event);
+    if (!press || event->button() != Qt::LeftButton)
         return;
     m_leftPressed = true;
     m_pressPos = event->position().toPoint();
-    m_pressKey = key;
-    if (item && m_listener)
-        m_listener->itemClicked(item, false);
+    m_pressKey = press->key;
+    if (press->item && m_listener)
+        m_listener->itemClicked(press->item, false);
 }
 
 void CPanelTreeCtrl::mouseMoveEvent(QMouseEvent* event)
@@ -151,17 +156,11 @@ void CPanelTreeCtrl::mouseReleaseEvent(QMouseEvent* event)
 
 void CPanelTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTreeWidgetItem* item = itemAt(event->position().toPoint());
-    if (clickedCheckBox(event, item))
+    const std::optional<Press> press = takePress(event);
+    if (!press || event->button() != Qt::LeftButton || !press->item || !m_listener)
         return;
-    const std::optional<ItemKey> key = keyOf(item);
-    if (!mayMoveTo(item, event->modifiers()))
-        return;
-    item = itemPointedAt(key, event);
-    if (event->button() != Qt::LeftButton || !item || !m_listener)
-        return;
-    m_listener->itemClicked(item, false);
-    item = itemBy(key);
+    m_listener->itemClicked(press->item, false);
+    QTreeWidgetItem* item = itemBy(press->key);
     if (item && item == selectedItem())
         m_listener->itemDoubleClicked(item);
 }

@@ -37,8 +37,6 @@ CommandItem settingItem(std::string_view code, int32_t value)
     return item;
 }
 
-namespace {
-
 CommandItem queryItem(std::string_view code, int32_t* into)
 {
     CommandItem item{};
@@ -47,6 +45,8 @@ CommandItem queryItem(std::string_view code, int32_t* into)
     item.data = into;
     return item;
 }
+
+namespace {
 
 CommandItem customItem(std::string_view text, int32_t* data, CommandRoutine routine)
 {

@@ -97,6 +97,8 @@ CommandItem powerInputReadItem(PowerInputReading* reading);
 
 // A SendText item: the setting command `code` with `value` ("VLMP0020").
 CommandItem settingItem(std::string_view code, int32_t value);
+// A ReadNumber item: the query of `code` ("VLMP????") into `*into`.
+CommandItem queryItem(std::string_view code, int32_t* into);
 
 // What the terminal check found on a monitor before it is switched to `input` (the last monitor of a run).
 struct TerminalReading

@@ -6,6 +6,7 @@
 #include "EnlargeGroupSend.h"
 #include "EnlargeSendLists.h"
 #include "ModelLookup.h"
+#include "SettingLists.h"
 #include "TargetSelection.h"
 #include "TerminalObserver.h"
 
@@ -31,10 +32,10 @@ WallMonitor wallMonitor(const TESSERA_PANEL_DATA& monitor)
     return {monitor.nPanelNo, monitor.szName, modelFromName(monitor.szModel, monitor.nModelFlags)};
 }
 
-std::map<int32_t, TESSERA_PANEL_DATA> monitorsByNumber(const PanelRegistry& registry)
+std::map<int32_t, TESSERA_PANEL_DATA> byNumber(const std::vector<TESSERA_PANEL_DATA>& panels)
 {
     std::map<int32_t, TESSERA_PANEL_DATA> monitors;
-    for (const TESSERA_PANEL_DATA& monitor : registry.panels())
+    for (const TESSERA_PANEL_DATA& monitor : panels)
         monitors[monitor.nPanelNo] = monitor;
     return monitors;
 }
@@ -90,10 +91,10 @@ int makeWall(const CommandIo& io, const std::vector<std::string>& words)
     return 0;
 }
 
-// Reads a file with the registered monitors; UsageError when it cannot be read.
-EnlargeLayout readWall(const CommandIo& io, const std::string& path)
+// Reads a file with the registered `monitors`; UsageError when it cannot be read.
+EnlargeLayout readWall(const CommandIo& io, const std::string& path,
+                       const std::map<int32_t, TESSERA_PANEL_DATA>& monitors)
 {
-    const std::map<int32_t, TESSERA_PANEL_DATA> monitors = monitorsByNumber(io.registry);
     EnlargeLayout layout;
     const EnlargeFileReading reading = readEnlargeFile(
         path,
@@ -115,7 +116,7 @@ int showWall(const CommandIo& io, const std::vector<std::string>& words)
     io.line.allowOnly({});
     if (words.size() != 1)
         throw UsageError{"wall show: which FILE?"};
-    const EnlargeLayout layout = readWall(io, words[0]);
+    const EnlargeLayout layout = readWall(io, words[0], byNumber(io.registry.panels()));
     io.out << layout.columns() << "x" << layout.rows() << (layout.isPortrait() ? " portrait" : " landscape")
            << ", bezels " << layout.bezelH() << "," << layout.bezelV() << (layout.groupMode() ? ", group mode" : "")
            << "\n";
@@ -142,7 +143,7 @@ public:
     std::optional<int32_t> query(const WallMonitor& monitor, std::string_view code) override
     {
         int32_t value = 0;
-        std::vector<CommandItem> items{numberQuery(code, &value)};
+        std::vector<CommandItem> items{queryItem(code, &value)};
         return runWithPolicy(m_io, items, {m_monitors.at(monitor.panelNo)}) ? std::optional(value) : std::nullopt;
     }
     bool send(const WallMonitor& monitor, const std::string& command) override
@@ -153,15 +154,6 @@ public:
     }
 
 private:
-    static CommandItem numberQuery(std::string_view code, int32_t* into)
-    {
-        CommandItem item{};
-        item.kind = CommandItemKind::ReadNumber;
-        std::snprintf(item.text, sizeof item.text, "%.*s????", static_cast<int>(code.size()), code.data());
-        item.data = into;
-        return item;
-    }
-
     const CommandIo& m_io;
     const std::map<int32_t, TESSERA_PANEL_DATA>& m_monitors;
 };
@@ -206,11 +198,12 @@ int sendWall(const CommandIo& io, const std::vector<std::string>& words)
     io.line.allowOnly({"clear", "yes", "on-error"});
     if (words.empty())
         throw UsageError{"wall send: which FILE?"};
-    const EnlargeLayout layout = readWall(io, words[0]);
-    const std::map<int32_t, TESSERA_PANEL_DATA> monitors = monitorsByNumber(io.registry);
+    const std::vector<TESSERA_PANEL_DATA> panels = io.registry.panels();
+    const std::map<int32_t, TESSERA_PANEL_DATA> monitors = byNumber(panels);
+    const EnlargeLayout layout = readWall(io, words[0], monitors);
     bool succeeded = true;
     for (const std::string& target : io.line.values("clear")) {
-        const TESSERA_PANEL_DATA monitor = findMonitor(io.registry.panels(), target);
+        const TESSERA_PANEL_DATA monitor = findMonitor(panels, target);
         std::vector<CommandItem> items = clearEnlargeList(layout.orientation(), wallMonitor(monitor).model);
         succeeded = runWithPolicy(io, items, {monitor}) && succeeded;
     }
