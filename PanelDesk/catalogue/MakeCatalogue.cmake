@@ -8,8 +8,14 @@ execute_process(COMMAND ${MESSAGE_TEXTS} ${OUT_DIR}/MessageTexts.cpp RESULT_VARI
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "lumidesk_message_texts failed: ${status}")
 endif()
-execute_process(COMMAND ${LUPDATE} -silent -locations none -I ${SOURCE_DIR} ${SOURCE_DIR}/app ${SOURCE_DIR}/common
-                        ${SOURCE_DIR}/config ${SOURCE_DIR}/security ${SOURCE_DIR}/tree ${OUT_DIR}/MessageTexts.cpp
+# The console's folders, the widgets it shares with the server, and the server's windows (one catalogue
+# serves both programs, as the Resource setting names one translation for both).
+set(shared ${SOURCE_DIR}/../desktop)
+set(server ${SOURCE_DIR}/../VaneCheckServer/shell)
+execute_process(COMMAND ${LUPDATE} -silent -locations none -I ${SOURCE_DIR} -I ${shared} ${SOURCE_DIR}/app
+                        ${SOURCE_DIR}/common ${SOURCE_DIR}/config ${SOURCE_DIR}/operation ${SOURCE_DIR}/registration
+                        ${SOURCE_DIR}/schedule ${SOURCE_DIR}/security ${SOURCE_DIR}/tree ${shared} ${server}
+                        ${OUT_DIR}/MessageTexts.cpp
                         -ts ${OUT_DIR}/lumidesk.ts
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
@@ -20,7 +26,7 @@ string(REGEX MATCHALL "<name>[^<]*</name>" contexts "${catalogue}")
 if(NOT contexts STREQUAL "<name>Lumivane</name>")
     message(FATAL_ERROR "the catalogue's contexts are ${contexts}, not Lumivane alone")
 endif()
-foreach(text "<source>Password Setting</source>" "<source>Administrator</source>"
+foreach(text "<source>Password Setting</source>" "<source>Administrator</source>" "<source>Monitor Status</source>"
              "<source>Monitoring</source>" "<source>Found %d monitor(s).</source>")
     string(FIND "${catalogue}" "${text}" found)
     if(found EQUAL -1)

@@ -1,8 +1,8 @@
 #include "CCommunicateDlg.h"
 
 #include "CommandRunner.h"
-#include "Prompter.h"
-#include "UiText.h"
+#include "common/Prompter.h"
+#include "common/UiText.h"
 
 #include <QGridLayout>
 #include <QLabel>

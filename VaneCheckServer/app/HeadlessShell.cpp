@@ -1,10 +1,9 @@
 #include "HeadlessShell.h"
 
 #include "ServerProgram.h"
+#include "StopSignals.h"
 
-#include <csignal>
 #include <cstdlib>
-#include <pthread.h>
 #include <thread>
 
 namespace lumivane {
@@ -21,55 +20,6 @@ void advance(std::chrono::steady_clock::time_point& next, std::chrono::milliseco
     if (next <= now)
         next = now + period;
 }
-
-// SIGTERM and SIGINT end the server in order; they are taken by a thread of their own with sigwait, so that
-// nothing runs inside a signal handler. SIGUSR1 ends that thread.
-class StopSignals
-{
-public:
-    // Must be called before any other thread starts: threads inherit the blocked set.
-    static void block()
-    {
-        sigset_t set = signals();
-        pthread_sigmask(SIG_BLOCK, &set, nullptr);
-        std::signal(SIGPIPE, SIG_IGN);
-    }
-
-    explicit StopSignals(HeadlessShell& shell)
-        : m_thread([&shell] {
-              const sigset_t set = signals();
-              for (;;) {
-                  int signal = 0;
-                  if (sigwait(&set, &signal) != 0)
-                      continue;
-                  if (signal == SIGUSR1)
-                      return;
-                  shell.stop();
-              }
-          })
-    {
-    }
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
-    ~StopSignals()
-    {
-        pthread_kill(m_thread.native_handle(), SIGUSR1);
-        m_thread.join();
-    }
-
-private:
-    static sigset_t signals()
-    {
-        sigset_t set;
-        sigemptyset(&set);
-        sigaddset(&set, SIGTERM);
-        sigaddset(&set, SIGINT);
-        sigaddset(&set, SIGUSR1);
-        return set;
-    }
-
-    std::thread m_thread;
-};
 
 } // namespace
 
@@ -206,7 +156,7 @@ int runHeadless(const ServerCommandLine& commandLine)
     int result = 0;
     {
         HeadlessShell shell(program, systemClock());
-        const StopSignals signals(shell);
+        const StopSignals signals([&shell] { shell.stop(); });
         result = shell.run();
     }
     return result;

@@ -82,9 +82,18 @@ QString uiFormatText(int number)
     return mistranslatedFormats().count(number) ? QString::fromUtf8(messageText(number)) : uiText(number);
 }
 
+namespace {
+int g_applicationTitleMessage = 57344;
+} // namespace
+
 QString applicationTitle()
 {
-    return uiText(57344);
+    return uiText(g_applicationTitleMessage);
+}
+
+void setApplicationTitleMessage(int number)
+{
+    g_applicationTitleMessage = number;
 }
 
 bool loadTranslation(const std::string& resource)

@@ -45,8 +45,10 @@ template <typename... Args> QString uiFormat(int number, Args... args)
     return QString::fromStdString(text);
 }
 
-// "Lumivane" (57344): the title of the console's windows and message boxes.
+// The title of the program's windows and message boxes: "Lumivane" (57344) in the console, "Lumivane Server"
+// (528) in the server, which sets it at start.
 QString applicationTitle();
+void setApplicationTitleMessage(int number);
 
 // Loads the translation file `resource` (a path, or a name in the program folder) over the built-in
 // texts. False, keeping the built-in texts, when it is empty or cannot be loaded.
