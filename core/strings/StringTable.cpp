@@ -147,6 +147,7 @@ constexpr Message kMessages[] = {
     {563, "Monitoring Time"},
     {564, "Today's Schedule"},
     {565, "Connection Error"},
+    {566, "(Not Get, yet)"},
     {567, "Detected unknown error. (Status = %s) Please check whether the model of the monitor is supported."},
     {568, "Signal waiting"},
     {569, "No Signal"},
