@@ -18,7 +18,8 @@ const char* const kStatusHelp =
     "The monitors' state as the monitoring server wrote it after its last run (Status/status.json in the\n"
     "data folder): status, input, signal, time of the last check and the next schedule action of today.\n"
     "Without a TARGET every monitor in use; --json prints the file's JSON with the selected monitors.\n"
-    "A warning goes to standard error when the file is older than twice the polling interval.\n"
+    "A warning goes to standard error when the file is older than twice the polling interval while\n"
+    "monitoring is on.\n"
     "Exit status: 0 shown, 1 the file cannot be read, 2 usage error, 3 no server is running (the state\n"
     "it wrote last is still shown), 4 the server runs but has not written its state yet.\n";
 
