@@ -66,7 +66,7 @@ int TrayState::icon(bool blinkPhase) const
 }
 
 ServerEngine::ServerEngine(EngineHost& host, const CMyLog& serverLog, Clock& clock)
-    : m_host(host), m_serverLog(serverLog), m_clock(clock), m_outbox(serverLog)
+    : m_host(host), m_serverLog(serverLog), m_clock(clock), m_outbox(serverLog), m_status(serverLog, clock)
 {
 }
 
@@ -80,10 +80,12 @@ void ServerEngine::start()
     if (m_started)
         return;
     m_started = true;
+    m_status.serverStarted();
     reloadPanelsNow(false);
     reloadSettingsNow();
     buildAndNote(true);
     m_host.postToStatusWindow(statusWindowMessages::kPanelsReloaded, 0);
+    m_status.publish(*this, false);
 }
 
 void ServerEngine::shutdown()
@@ -378,6 +380,8 @@ void ServerEngine::startWorker()
     if (manual)
         queueManualCommand();
     m_host.postToStatusWindow(statusWindowMessages::kRunState, 0);
+    m_status.runStarted();
+    m_status.publish(*this, true);
     m_worker = std::thread([this] { workerMain(); });
 }
 
@@ -399,7 +403,11 @@ void ServerEngine::dispatchDueActions()
                 continue;
             jobs.push_back({panel.endpoint(), [this, &panel, command] {
                                 countErrorOf(panel, [&] {
-                                    if (!m_context->cancel.isSet() && SendCommand(panel, command, *m_context))
+                                    if (m_context->cancel.isSet())
+                                        return;
+                                    const bool sent = SendCommand(panel, command, *m_context);
+                                    m_status.countScheduleAction(sent);
+                                    if (sent)
                                         CheckMonitor(panel, *m_context);
                                 });
                                 --m_actionJobs;
@@ -538,6 +546,7 @@ void ServerEngine::FinishRun(int errorCount)
         m_outbox.post(kReportMailBit, ReportBuilder::subject(), report.body());
     }
     const bool manualRan = !m_manualPanels.empty();
+    m_status.runEnded(m_workerPanels, m_manualPanels);
     m_workerPanels.clear();
     m_manualPanels.clear();
 
@@ -555,6 +564,7 @@ void ServerEngine::FinishRun(int errorCount)
     if (panelsChanged)
         reloadPanelsNow(true);
     m_host.postToStatusWindow(statusWindowMessages::kRunState, 1);
+    m_status.publish(*this, false);
     // Last, as it may wait in a modal dialog while timers and messages go on.
     if ((errorCount > 0 && messageBox) || manualRan)
         m_host.showErrorList();

@@ -8,6 +8,7 @@
 #include "MonitorWork.h"
 #include "ServerPanel.h"
 #include "Settings.h"
+#include "StatusPublisher.h"
 
 #include <atomic>
 #include <cstdint>
@@ -145,6 +146,7 @@ private:
     const CMyLog& m_serverLog;
     Clock& m_clock;
     MailOutbox m_outbox;
+    StatusPublisher m_status;
 
     // Worker lock: the worker thread and the deferred requests.
     mutable std::mutex m_workerLock;

@@ -127,4 +127,20 @@ PostResult postWindowMessageTo(const std::string& socketPath, const WindowMessag
     return PostResult::Delivered;
 }
 
+bool hasListener(std::string_view className)
+{
+    const std::string socketPath = windowSocketPath(className);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.empty() || socketPath.size() >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, socketPath.data(), socketPath.size());
+    const Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (socket.get() < 0)
+        return false;
+    // A full backlog (EAGAIN) is a listener too.
+    return ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ||
+           errno == EAGAIN;
+}
+
 } // namespace lumivane

@@ -58,4 +58,9 @@ PostResult postWindowMessage(std::string_view className, const WindowMessage& me
 PostResult postWindowMessageTo(const std::string& socketPath, const WindowMessage& message,
                                std::string* error = nullptr);
 
+// Whether the program of `className` runs: something listens on its socket. The connection is closed
+// without a line, which the listener drops without a word. Unlike a try of the single-instance mutex, this
+// can never make an instance that is starting at that moment believe that another one runs.
+bool hasListener(std::string_view className);
+
 } // namespace lumivane

@@ -35,6 +35,7 @@ void OperatorSettings::readFrom(const ProfileFile& file)
     execCommand = file.readInt("Check", "ExecCommand", defaults.execCommand);
     execCommandName =
         std::string(cutUtf8(file.readString("Check", "ExecCommandName", defaults.execCommandName), kExecCommandLimit));
+    metricsFile = file.readString("Check", "MetricsFile", defaults.metricsFile);
     parallel = std::clamp(file.readInt("Check", "Parallel", defaults.parallel), 1, kMaxParallel);
     zrPowerWait = file.readInt("Environment", "ZRPowerWait", defaults.zrPowerWait);
 }

@@ -33,6 +33,9 @@ struct OperatorSettings {
     int logAttach = 0;
     int execCommand = 0;
     std::string execCommandName; // at most 519 bytes
+    // Where the server writes its figures in the Prometheus text format after every run (for node_exporter's
+    // textfile collector); empty: nowhere.
+    std::string metricsFile;
     // How many monitors the server works at the same time (1 to kMaxParallel); monitors that share a COM
     // port or a LAN address and port are always worked one after another. 1: one monitor at a time, in
     // list order. The default lets a hundred monitors get their power-on within a second or two even

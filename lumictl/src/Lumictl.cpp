@@ -20,6 +20,7 @@
 #include "ScheduleCommands.h"
 #include "Settings.h"
 #include "SettingsCommands.h"
+#include "StatusCommand.h"
 #include "Strings.h"
 #include "TargetSelection.h"
 #include "TerminalObserver.h"
@@ -58,6 +59,7 @@ constexpr const char* kMainHelp =
     "  mail ...                       mail addresses, test mail, report times (lumictl mail --help)\n"
     "  monitoring show|set ...        periodical monitoring (lumictl monitoring --help)\n"
     "  wall make|show|send ...        video walls in enlarge setting files (lumictl wall --help)\n"
+    "  status [TARGET...] [--json]    the monitors' state as the running server last wrote it\n"
     "\n"
     "A TARGET is a panel number, a monitor name (case ignored), --group NAME|NUMBER or --all.\n"
     "Options:\n"
@@ -68,7 +70,8 @@ constexpr const char* kMainHelp =
     "                                 monitor at a time)\n"
     "  --help                         help on any level\n"
     "The data folder is $LUMIVANE_DATA_DIR when set.\n"
-    "Exit status: 0 all succeeded, 1 something failed, 2 usage error or bad value.\n";
+    "Exit status: 0 all succeeded, 1 something failed, 2 usage error or bad value; status: 3 no server is\n"
+    "running, 4 the server has not written its state yet.\n";
 
 constexpr const char* kMonitorsHelp =
     "usage: lumictl monitors list [--json]\n"
@@ -573,6 +576,7 @@ const std::map<std::string, Subcommand>& subcommands()
         {"mail", {withIo<mailCommand, Context>, kMailHelp}},
         {"monitoring", {withIo<monitoringCommand, Context>, kMonitoringHelp}},
         {"wall", {withIo<wallCommand, Context>, kWallHelp}},
+        {"status", {withIo<statusCommand, Context>, kStatusHelp}},
     };
     return table;
 }

@@ -1,13 +1,20 @@
 // A schedule set up with lumictl reaches a running server through its notices and is carried out at its
 // time: lumictl's files and messages are the ones the server reads.
+#include "DataFolder.h"
 #include "EngineTestSupport.h"
 #include "Lumictl.h"
+#include "ProfileFile.h"
 #include "ServerEngine.h"
+#include "ServerStatus.h"
+#include "StatusCommand.h"
 #include "WindowMessageListener.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace lumivane;
 using namespace lumivane::test;
@@ -75,6 +82,96 @@ TEST(ServerPickup, AScheduleSetUpWithLumictlRunsInTheRunningServer)
     EXPECT_NE(std::find_if(log.begin(), log.end(),
                            [](const std::string& line) { return line.find("Powered on successfully.") != std::string::npos; }),
               log.end());
+    TESSERA_Uninitialize();
+}
+
+struct Outcome
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome lumictlStatus(const std::vector<std::string>& arguments)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    std::vector<std::string> line{"status"};
+    line.insert(line.end(), arguments.begin(), arguments.end());
+    const int status = ctl::runLumictl(line, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The server's state after a poll, read by lumictl and by real JSON and Prometheus parsers; names with
+// quotes, backslashes and other than ASCII letters. Without a server lumictl says so; a stale file warns.
+TEST(ServerPickup, TheServersStateAfterAPollReachesScriptsAndMonitoring)
+{
+    useUtc();
+    TESSERA_Initialize();
+    TESSERA_ShowErrorMessage(0);
+    TempDataFolder data;
+    std::string error;
+    auto fleet = sim::Emulator::startText("data-port 0\nsearch-port none\nlan a 127.0.0.2\nmonitor a model=QX-T988\n"
+                                          "lan b 127.0.0.3\nmonitor b model=QX-T988 power=off\n",
+                                          &error);
+    ASSERT_TRUE(fleet) << error;
+    const std::string name = "Lobby \"A\" \\ Ærø ✓";
+    const std::string groupName = "Hall \"B\" \\ Süd";
+    PanelRegistry registry(data.path());
+    const auto group = registry.addGroup(groupName, 0);
+    ASSERT_TRUE(group) << registry.lastError();
+    ASSERT_TRUE(registry.addMonitor(lanMonitor(*fleet, "a", "QX-T988"), group->nGroupNo, name));
+    ASSERT_TRUE(registry.addMonitor(lanMonitor(*fleet, "b", "QX-T988"), 0, std::string("Off")));
+    const std::string ini = dataFilePath("QVXCtrl.ini", true);
+    const std::string metrics = data.path() + "/lumivane.prom";
+    ASSERT_TRUE(ProfileFile::writeString(ini, "Check", "Monitoring", "1"));
+    ASSERT_TRUE(ProfileFile::writeString(ini, "Check", "MetricsFile", metrics));
+
+    const Outcome noServer = lumictlStatus({});
+    EXPECT_EQ(ctl::kExitNoServer, noServer.status);
+    EXPECT_NE(noServer.err.find("no server is running"), std::string::npos) << noServer.err;
+
+    WindowMessageListener serverSocket; // the running server, as lumictl sees it
+    ASSERT_TRUE(serverSocket.listenAs(kServerWindowClass, error)) << error;
+    FakeClock clock(std::time(nullptr));
+    RecordingHost host;
+    CMyLog serverLog{&clock};
+    ServerEngine engine(host, serverLog, clock);
+    engine.start();
+    const Outcome started = lumictlStatus({});
+    EXPECT_EQ(0, started.status) << started.err;
+    EXPECT_NE(started.out.find("(Not Get, yet)"), std::string::npos) << started.out;
+    clock.advance(std::chrono::seconds(10));
+    engine.onTick(); // Monitoring on: the first poll
+    ASSERT_TRUE(engine.isRunning());
+    engine.onRunFinished(host.waitForRun());
+
+    const std::string statusPath = data.path() + "/Status/status.json";
+    struct stat info{};
+    ASSERT_EQ(0, ::stat(statusPath.c_str(), &info));
+    EXPECT_EQ(0660u, info.st_mode & 0777);
+    const Outcome table = lumictlStatus({});
+    EXPECT_EQ(0, table.status);
+    EXPECT_EQ("", table.err);
+    EXPECT_NE(table.out.find("Power On"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("Ærø ✓"), std::string::npos) << table.out;
+    const Outcome one = lumictlStatus({"--json", "Off"});
+    EXPECT_EQ(std::string::npos, one.out.find("Ærø")) << one.out; // only the selected monitor
+    const Outcome json = lumictlStatus({"--json"});
+    ASSERT_EQ(0, json.status) << json.err;
+    const std::string roundTrip = data.path() + "/lumictl-status.json";
+    writeFile(roundTrip, json.out);
+    const std::string check = std::string(SYSTEM_PYTHON) + " '" + STATUS_CHECK_SCRIPT + "' '" + statusPath + "' '" +
+                              roundTrip + "' --metrics '" + metrics + "' --monitor '" + name + "' --group '" +
+                              groupName + "'";
+    EXPECT_EQ(0, std::system(check.c_str())) << check;
+
+    const timespec threeHoursAgo[2] = {{std::time(nullptr) - 3 * 3600, 0}, {std::time(nullptr) - 3 * 3600, 0}};
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, statusPath.c_str(), threeHoursAgo, 0));
+    const Outcome stale = lumictlStatus({});
+    EXPECT_EQ(0, stale.status);
+    EXPECT_NE(stale.err.find("warning: the status file is 180 minutes old"), std::string::npos) << stale.err;
+    EXPECT_NE(stale.out.find("Power Off"), std::string::npos); // still shown
     TESSERA_Uninitialize();
 }
 

@@ -395,9 +395,12 @@ TEST_F(ServerEngineTest, AReportTimeWithoutMonitorsMailsNothingLater)
 
 TEST_F(ServerEngineTest, AMonitorThatSeveralActionsOfARunFailOnCountsAsOneError)
 {
-    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988\n");
+    startFleet("lan a 127.0.0.2\nmonitor a model=QX-T988\nlan b 127.0.0.3\nmonitor b model=QX-T988\n");
+    const std::string metrics = m_data.path() + "/lumivane.prom";
+    setting("Check", "MetricsFile", metrics);
     const int id = addSchedule("Office", {weekly(8, 0, -1, 0, kEveryDay), weekly(-1, 0, 8, 0, kEveryDay)});
     const int a = addMonitor("a", "QX-T988", id);
+    addMonitor("b", "QX-T988", id);
     TESSERA_PANEL_DATA unreachable = m_registry.panels().front();
     unreachable.nDataPort = 1;
     ASSERT_TRUE(m_registry.updateMonitor(unreachable));
@@ -409,6 +412,11 @@ TEST_F(ServerEngineTest, AMonitorThatSeveralActionsOfARunFailOnCountsAsOneError)
     m_engine->onRunFinished(errors);
     EXPECT_EQ(errors, 1);
     EXPECT_EQ(live(a)->state.statusFlags, kConnectionErrorFlags);
+    // Every action on every monitor is counted, and each failure of it.
+    const std::vector<std::string> figures = readLines(metrics);
+    EXPECT_EQ(linesWith(figures, "lumivane_schedule_actions_executed_total 4").size(), 1u);
+    EXPECT_EQ(linesWith(figures, "lumivane_schedule_actions_failed_total 2").size(), 1u);
+    EXPECT_EQ(linesWith(figures, "lumivane_run_monitors_in_error 1").size(), 1u);
 }
 
 TEST_F(ServerEngineTest, TheExternalCommandGetsEachFailingMonitorsNameAndRunsNothingElse)
