@@ -1,5 +1,6 @@
 #include "StatusList.h"
 
+#include "ServerStatus.h"
 #include "ServerTexts.h"
 #include "Strings.h"
 
@@ -10,11 +11,11 @@
 namespace lumivane {
 namespace {
 
-constexpr const char* kNoValue = "---";
+constexpr int kNoValueMessage = 111; // "---"
 constexpr int kNotYetMessage = 566;
 constexpr int kNoScheduleMessage = 544;
 
-bool goodWithPower(const MonitorState& state)
+bool showsPicture(const MonitorState& state)
 {
     return state.hasStatus && state.statusFlags == 0 && state.power == 1;
 }
@@ -62,15 +63,14 @@ std::optional<ScheduleEvent> nextActionOf(const ServerPanel& panel, const NextAc
 
 StatusRow makeRow(const ServerPanel& panel, const NextActionLookup& nextAction, std::time_t now)
 {
-    StatusRow row{panel};
+    StatusRow row;
+    row.panel = panel;
     const MonitorState& state = panel.state;
     row.image = statusImage(state);
-    row.status = state.hasStatus ? shortStatusText(state.statusFlags, monitorModel(panel.data), state.power)
-                                 : messageText(kNotYetMessage);
-    const bool showsPicture = goodWithPower(state);
-    row.input = serverInputName(showsPicture ? state.inputId : 0);
-    row.signal = showsPicture && !state.signalText.empty() ? state.signalText : kNoValue;
-    row.monitoringTime = monitoringTimeText(state, now);
+    row.status = statusColumnText(panel);
+    row.input = serverInputName(shownInputId(state));
+    row.signal = shownSignalText(state);
+    row.monitoringTime = monitoringTimeText(state.hasStatus, state.lastCheck, now);
     row.nextAction = nextActionOf(panel, nextAction);
     if (row.nextAction) {
         row.schedule = clockText(row.nextAction->time);
@@ -184,14 +184,22 @@ void sortStatusRows(std::vector<StatusRow>& rows, StatusColumn column, bool asce
     });
 }
 
-std::string monitoringTimeText(const MonitorState& state, std::time_t now)
+std::string statusColumnText(const ServerPanel& panel)
 {
+    const MonitorState& state = panel.state;
     if (!state.hasStatus)
-        return kNoValue;
-    const std::tm checked = localTime(state.lastCheck);
-    const std::tm today = localTime(now);
-    const bool sameDay = checked.tm_year == today.tm_year && checked.tm_yday == today.tm_yday;
-    return sameDay ? clockText(state.lastCheck) : dateText(state.lastCheck);
+        return messageText(kNotYetMessage);
+    return shortStatusText(state.statusFlags, monitorModel(panel.data), state.power);
+}
+
+InputModeIndex shownInputId(const MonitorState& state)
+{
+    return showsPicture(state) ? state.inputId : 0;
+}
+
+std::string shownSignalText(const MonitorState& state)
+{
+    return showsPicture(state) && !state.signalText.empty() ? state.signalText : std::string(messageText(kNoValueMessage));
 }
 
 StatusMenuState statusMenuState(const std::vector<const ServerPanel*>& selected, int authority, bool propertyOpen,

@@ -67,8 +67,12 @@ std::vector<StatusRow> statusRows(const std::vector<ServerPanel>& live, const st
 // Sorts by a column; the order of equal lines stays.
 void sortStatusRows(std::vector<StatusRow>& rows, StatusColumn column, bool ascending);
 
-// "---" without a state; the time "%02d:%02d" of a check today, else its date "%04d/%02d/%02d".
-std::string monitoringTimeText(const MonitorState& state, std::time_t now);
+// The columns of the last check, as the status window, status.json and lumictl show them: the short status
+// ("(Not Get, yet)" without a state), and the input and signal, which are shown only for a monitor that was
+// on and good ("---" otherwise).
+std::string statusColumnText(const ServerPanel& panel);
+InputModeIndex shownInputId(const MonitorState& state);
+std::string shownSignalText(const MonitorState& state);
 
 // What the list's context menu offers for the selected lines.
 struct StatusMenuState

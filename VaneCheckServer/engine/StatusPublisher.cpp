@@ -5,6 +5,7 @@
 #include "DataFolder.h"
 #include "ServerEngine.h"
 #include "ServerTexts.h"
+#include "StatusList.h"
 #include "Strings.h"
 #include "TextEscape.h"
 #include "tessera.h"
@@ -75,14 +76,12 @@ MonitorStatusEntry entryOf(const ServerPanel& panel, const std::map<int, std::st
     if (const auto group = groups.find(panel.data.nGroupNo); group != groups.end())
         entry.groupName = group->second;
     entry.hasState = state.hasStatus;
-    entry.status = state.hasStatus ? shortStatusText(state.statusFlags, monitorModel(panel.data), state.power)
-                                   : std::string(messageText(kNotGetYetMessage));
+    entry.status = statusColumnText(panel);
     entry.power = state.power;
     entry.powerText = powerText(state.power);
-    const bool onAndGood = state.hasStatus && state.power == 1 && state.statusFlags == 0;
-    entry.inputId = onAndGood ? state.inputId : 0;
+    entry.inputId = shownInputId(state);
     entry.input = serverInputName(entry.inputId);
-    entry.signal = onAndGood && !state.signalText.empty() ? state.signalText : std::string(messageText(111));
+    entry.signal = shownSignalText(state);
     entry.statusFlags = state.statusFlags;
     entry.statusText = state.statusText;
     entry.lastCheck = state.lastCheck;
