@@ -40,15 +40,16 @@ CellLook cellLook(const EnlargeLayout& layout, int index)
     const WallCell& cell = layout.cell(index);
     CellLook look;
     look.selected = layout.selected() == index;
+    look.turned = layout.isPortrait();
     look.corner = QString::number(index + 1);
     if (cell.monitor)
         look.label = QString::fromStdString(cell.monitor->name);
-    if (look.selected)
-        look.fill = cell.monitor ? kSelectedMonitor : kSelectedEmpty;
-    else if (cell.group.ENST == CellGroupRecord::Pending)
+    if (cell.group.ENST == CellGroupRecord::Pending)
         look.fill = kPending;
     else if (cell.group.ENST == CellGroupRecord::Grouped)
         look.fill = groupColour(cell.group.ENCR);
+    else if (look.selected)
+        look.fill = cell.monitor ? kSelectedMonitor : kSelectedEmpty;
     else
         look.fill = cell.monitor ? kPlacedMonitor : kEmpty;
     if (cell.group.ENST == CellGroupRecord::Grouped)
@@ -71,7 +72,9 @@ void CEnlargeChildWnd::setLook(const CellLook& look)
 
 QRect CEnlargeChildWnd::labelRect() const
 {
-    return rect().adjusted(kGap + kTextMargin, kGap, -kGap - kTextMargin, -kGap);
+    // Turned, the label lies along the height; its rectangle is given in the turned painter's terms.
+    const QSize size = m_look.turned ? QSize(height(), width()) : this->size();
+    return QRect(QPoint(0, 0), size).adjusted(kGap + kTextMargin, kGap, -kGap - kTextMargin, -kGap);
 }
 
 QString CEnlargeChildWnd::shownLabel() const
@@ -88,7 +91,13 @@ void CEnlargeChildWnd::paintEvent(QPaintEvent*)
     painter.drawRect(face.adjusted(0, 0, -1, -1));
 
     painter.setPen(Qt::black);
+    painter.save();
+    if (m_look.turned) {
+        painter.translate(0, height());
+        painter.rotate(-90);
+    }
     painter.drawText(labelRect(), Qt::AlignCenter | Qt::TextSingleLine, shownLabel());
+    painter.restore();
 
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.8);

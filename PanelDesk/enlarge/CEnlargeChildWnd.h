@@ -15,6 +15,7 @@ struct CellLook
     QString label;  // the monitor's name, empty for an empty cell
     QString corner; // the cell's number; with the group number when grouped ("3 · G2")
     bool selected = false;
+    bool turned = false; // portrait: the name runs along the cell's long side, as the turned picture does
 };
 
 // The ten colours of executed groups, by colour index (group number mod 10). Light tones, told apart from
@@ -23,6 +24,8 @@ QColor groupColour(int colourIndex);
 
 // The look of cell `index`: white when empty, light cyan with a monitor, yellow while in the pending
 // rectangle, the group's colour when grouped; the selected cell grey when empty, blue-grey with a monitor.
+// A selected cell of a group or of the pending rectangle keeps its colour, so that the group stays whole
+// to the eye; the heavy frame that every selected cell gets marks it.
 CellLook cellLook(const EnlargeLayout& layout, int index);
 
 // One cell of the layout view. It only draws; the frame around it takes the mouse.

@@ -200,6 +200,8 @@ void CEnlargeDlg::buildControls()
         edit->setValidator(new QIntValidator(-999, 999, edit));
         edit->setFixedWidth(60);
     }
+    for (QPushButton* arrow : {m_up, m_down, m_left, m_right})
+        arrow->setFixedWidth(arrow->sizeHint().width()); // the cross stays compact
     auto* arrows = new QGridLayout;
     arrows->addWidget(m_up, 0, 1);
     arrows->addWidget(m_left, 1, 0);
@@ -239,7 +241,7 @@ void CEnlargeDlg::buildControls()
     assignColumn->addWidget(m_remove);
     assignColumn->addStretch();
     m_tree->setObjectName("enlargeTree");
-    m_tree->setMinimumWidth(230);
+    m_tree->setMinimumWidth(270);
 
     auto* body = new QHBoxLayout;
     body->addWidget(m_tree);
@@ -358,7 +360,7 @@ void CEnlargeDlg::sizeChosen()
 {
     const int h = m_columns->currentData().toInt();
     const int v = m_rows->currentData().toInt();
-    if (m_layout.isNewSize(h, v) && askToSave())
+    if (h >= 1 && v >= 1 && m_layout.isNewSize(h, v) && askToSave())
         recreate(h, v, m_layout.orientation());
     showSize();
 }

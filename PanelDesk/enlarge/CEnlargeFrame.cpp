@@ -14,7 +14,7 @@ namespace {
 
 // The view's area for the cells; the cells keep a monitor's 16:9 shape within it.
 constexpr int kViewWidth = 580;
-constexpr int kViewHeight = 340;
+constexpr int kViewHeight = 380;
 constexpr int kLongSide = 16;
 constexpr int kShortSide = 9;
 
