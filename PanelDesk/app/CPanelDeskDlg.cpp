@@ -42,10 +42,10 @@ CPanelDeskDlg::CPanelDeskDlg(ConsoleContext& context, Authority authority, uint1
     m_monitorControlButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Monitor Control"), "monitorControlButton");
     m_monitoringButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Monitoring"), "monitoringButton");
     m_scheduleButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Schedule"), "scheduleButton");
+    m_enlargeButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Enlarge/Video Wall"), "enlargeButton");
     m_mailMonitoringSettingButton =
         addButton(QT_TRANSLATE_NOOP("Lumivane", "Mail/Monitoring Setting"), "mailMonitoringSettingButton");
     m_passwordSettingButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Password Setting"), "passwordSettingButton");
-    m_enlargeButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Enlarge/Video Wall"), "enlargeButton");
     auto* buttonRow = new QHBoxLayout;
     for (QPushButton* button : {m_monitorControlButton, m_monitoringButton, m_scheduleButton, m_enlargeButton,
                                 m_mailMonitoringSettingButton, m_passwordSettingButton})

@@ -310,27 +310,10 @@ bool CEnlargeDlg::askToSave()
     return true;
 }
 
-bool CEnlargeDlg::mayLeave()
-{
-    return askToSave();
-}
-
 void CEnlargeDlg::reject()
 {
-    if (mayLeave())
+    if (askToSave())
         QDialog::reject();
-}
-
-void CEnlargeDlg::reloadMonitorTree()
-{
-    m_tree->reload();
-    const int removed =
-        m_layout.removeMissing([this](int32_t panelNo) { return m_tree->findItem(panelNo, false) != nullptr; });
-    if (removed > 0)
-        m_layout.markEdited();
-    markTree();
-    showCells();
-    updateControls();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -36,12 +36,7 @@ public:
     CPanelTreeCtrl* tree() const { return m_tree; }
     CEnlargeFrame* frame() const { return m_frame; }
 
-    // Asks to save a changed layout first; false when the operator cancelled (the window stays).
-    bool mayLeave();
-    // The tree is read again; every placed monitor is found by its number, a missing one leaves its cell.
-    void reloadMonitorTree();
-
-    void reject() override; // closing asks to save first
+    void reject() override; // closing asks to save a changed layout first; Cancel keeps the window
 
 private:
     // CPanelTreeListner
