@@ -38,20 +38,21 @@ private slots:
         m_folder = std::make_unique<TempDataFolder>();
         TESSERA_Initialize();
         TESSERA_ShowErrorMessage(0);
-        // Ten monitors, each alone at its own loopback address: m1 .. m10.
+        // Fourteen monitors, each alone at its own loopback address: m1 .. m10, and m11 .. m14 of the
+        // family that offers group mode.
         std::string fleet = "data-port 0\nsearch-port none\n";
-        for (int i = 1; i <= 10; ++i)
+        for (int i = 1; i <= 14; ++i)
             fleet += "lan l" + std::to_string(i) + " 127.0.0." + std::to_string(i + 1) + "\nmonitor m" +
-                     std::to_string(i) + " model=QX-T988\n";
+                     std::to_string(i) + " model=" + modelOf(i) + "\n";
         std::string error;
         m_fleet = sim::Emulator::startText(fleet, &error);
         QVERIFY2(m_fleet, error.c_str());
         std::vector<TESSERA_PANEL_DATA> panels;
-        for (int i = 1; i <= 10; ++i) {
+        for (int i = 1; i <= 14; ++i) {
             const auto place = m_fleet->place("l" + std::to_string(i));
             TESSERA_PANEL_DATA record = panelRecord(i, 0, "[" + std::string(i < 10 ? "00" : "0") +
                                                               std::to_string(i) + "] m" + std::to_string(i),
-                                                    "QX-T988");
+                                                    modelOf(i));
             record.nInterface = 1;
             record.dwIPAddress = 0x7F000001u + static_cast<uint32_t>(i);
             record.nDataPort = place->dataPort;
@@ -125,6 +126,47 @@ private slots:
         }
         QCOMPARE(m_fleet->value("m10", "EMAG").value_or(-1), 0);
         QVERIFY(dialog.layout().sent());
+    }
+
+    // Group mode: a rectangle of the family's monitors becomes a group, sent monitor by monitor after the
+    // checks; a monitor in standby is skipped when the operator says so. Once sent, the picture of a cell
+    // moves by arrow, and not outwards past the wall's edge.
+    void aGroupIsSentAfterItsChecksAndItsPicturesMove()
+    {
+        for (int i = 11; i <= 14; ++i)
+            QVERIFY(m_fleet->setPower("m" + std::to_string(i), i != 13));
+        CEnlargeDlg dialog(m_console.context);
+        show(dialog);
+        for (int i = 11; i <= 14; ++i)
+            assignByButton(dialog, i);
+        QVERIFY(dialog.layout().groupMode());
+        QWidget* grid = dialog.frame()->widget();
+        const QSize cell = dialog.frame()->cellSize();
+        QTest::mousePress(grid, Qt::LeftButton, {}, QPoint(cell.width() / 2, cell.height() / 2));
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, QPoint(cell.width() * 3 / 2, cell.height() * 3 / 2));
+        QVERIFY(!child<QPushButton>(&dialog, "sendButton")->isEnabled()); // a rectangle is pending
+        child<QPushButton>(&dialog, "executeButton")->click();
+        QCOMPARE(dialog.layout().cell(3).group.EGRP, 1);
+
+        m_prompter.answerNext(QMessageBox::Yes); // skip the monitor in standby
+        child<QPushButton>(&dialog, "sendButton")->click();
+        QCOMPARE(m_prompter.last().text,
+                 QString("[013] is in standby.\nWill you skip it and continue multi/enlarge setting with [012]?"));
+        for (const auto& [monitor, place] : {std::pair{"m11", 0}, std::pair{"m12", 1}, std::pair{"m14", 3}}) {
+            QCOMPARE(m_fleet->value(monitor, "EMHV").value_or(-1), 22);
+            QCOMPARE(m_fleet->value(monitor, "EPOS").value_or(-1), place);
+        }
+        QVERIFY(!m_fleet->value("m13", "EMHV"));
+
+        // Cell 3 sits in the last row and column: Up and Left would pull its picture off the wall.
+        QTest::mousePress(grid, Qt::LeftButton, {}, QPoint(cell.width() * 3 / 2, cell.height() * 3 / 2));
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, QPoint(cell.width() * 3 / 2, cell.height() * 3 / 2));
+        QVERIFY(!child<QPushButton>(&dialog, "upButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(&dialog, "leftButton")->isEnabled());
+        child<QPushButton>(&dialog, "downButton")->click();
+        QCOMPARE(m_fleet->value("m14", "EPSV").value_or(0), -1);
+        QCOMPARE(dialog.layout().cell(3).shiftV, -1);
+        QCOMPARE(child<QLineEdit>(&dialog, "shiftVEdit")->text(), QString("-1"));
     }
 
     // Loading a file applies its size, orientation and bezels and passes over monitors no longer
@@ -241,6 +283,7 @@ private slots:
     }
 
 private:
+    static std::string modelOf(int i) { return i <= 10 ? "QX-T988" : "QX-T655"; }
     void show(CEnlargeDlg& dialog)
     {
         dialog.show();
