@@ -125,6 +125,40 @@ CEnlargeDlg::CEnlargeDlg(ConsoleContext& context, QWidget* parent)
 
 void CEnlargeDlg::buildControls()
 {
+    m_assign = button(ConsoleText::tr("Assign >>"), "assignButton", this);
+    m_remove = button(ConsoleText::tr("<< Remove"), "removeButton", this);
+    m_close = button(ConsoleText::tr("Close"), "closeButton", this);
+    m_tree->setObjectName("enlargeTree");
+    m_tree->setMinimumWidth(270);
+
+    auto* editor = new QVBoxLayout;
+    editor->addLayout(buildLayoutRow());
+    editor->addLayout(buildView());
+    auto* bottom = new QHBoxLayout;
+    bottom->addLayout(buildSendColumn());
+    bottom->addWidget(buildAdjustment());
+    editor->addLayout(bottom);
+
+    auto* assignColumn = new QVBoxLayout;
+    assignColumn->addStretch();
+    assignColumn->addWidget(m_assign);
+    assignColumn->addWidget(m_remove);
+    assignColumn->addStretch();
+    auto* body = new QHBoxLayout;
+    body->addWidget(m_tree);
+    body->addLayout(assignColumn);
+    body->addLayout(editor);
+    auto* closeRow = new QHBoxLayout;
+    closeRow->addStretch();
+    closeRow->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body);
+    layout->addLayout(closeRow);
+}
+
+// Size, orientation and the file buttons.
+QLayout* CEnlargeDlg::buildLayoutRow()
+{
     const EnvironmentSettings& environment = processSettings().environment;
     m_columns = sizeCombo("columnsCombo", environment.monitorSettingColumn, this);
     m_rows = sizeCombo("rowsCombo", environment.monitorSettingRow, this);
@@ -135,12 +169,6 @@ void CEnlargeDlg::buildControls()
     m_new = button(ConsoleText::tr("New"), "newButton", this);
     m_load = button(ConsoleText::tr("Load"), "loadButton", this);
     m_save = button(ConsoleText::tr("Save"), "saveButton", this);
-    m_assign = button(ConsoleText::tr("Assign >>"), "assignButton", this);
-    m_remove = button(ConsoleText::tr("<< Remove"), "removeButton", this);
-    m_execute = button(ConsoleText::tr("Excute\nEnlarge"), "executeButton", this);
-    m_cancel = button(ConsoleText::tr("Cancel\nEnlarge "), "cancelEnlargeButton", this);
-    m_send = button(ConsoleText::tr("Send"), "sendButton", this);
-    m_close = button(ConsoleText::tr("Close"), "closeButton", this);
 
     auto* sizeBox = new QGroupBox(ConsoleText::tr("Size"), this);
     sizeBox->setObjectName("sizeGroup");
@@ -153,13 +181,20 @@ void CEnlargeDlg::buildControls()
     auto* orientationRow = new QHBoxLayout(orientationBox);
     orientationRow->addWidget(m_landscape);
     orientationRow->addWidget(m_portrait);
-    auto* top = new QHBoxLayout;
-    top->addWidget(sizeBox);
-    top->addWidget(orientationBox);
-    top->addStretch();
+    auto* row = new QHBoxLayout;
+    row->addWidget(sizeBox);
+    row->addWidget(orientationBox);
+    row->addStretch();
     for (QPushButton* file : {m_new, m_load, m_save})
-        top->addWidget(file, 0, Qt::AlignBottom);
+        row->addWidget(file, 0, Qt::AlignBottom);
+    return row;
+}
 
+// The layout view with the group buttons beside it.
+QLayout* CEnlargeDlg::buildView()
+{
+    m_execute = button(ConsoleText::tr("Excute\nEnlarge"), "executeButton", this);
+    m_cancel = button(ConsoleText::tr("Cancel\nEnlarge "), "cancelEnlargeButton", this);
     auto* groupColumn = new QVBoxLayout;
     groupColumn->addWidget(m_execute);
     groupColumn->addWidget(m_cancel);
@@ -167,7 +202,12 @@ void CEnlargeDlg::buildControls()
     auto* view = new QHBoxLayout;
     view->addWidget(m_frame);
     view->addLayout(groupColumn);
+    return view;
+}
 
+// Bezel widths, ID indication and "Send".
+QLayout* CEnlargeDlg::buildSendColumn()
+{
     auto* bezelBox = new QGroupBox(ConsoleText::tr("Bezel width"), this);
     bezelBox->setObjectName("bezelGroup");
     m_bezelH = new BezelSpinBox("bezelHEdit", bezelBox);
@@ -185,74 +225,54 @@ void CEnlargeDlg::buildControls()
     auto* idRow = new QHBoxLayout(idBox);
     idRow->addWidget(m_idOn);
     idRow->addWidget(m_idOff);
+    m_send = button(ConsoleText::tr("Send"), "sendButton", this);
 
-    auto* adjustBox = new QGroupBox(ConsoleText::tr("Adjustment"), this);
-    adjustBox->setObjectName("adjustmentGroup");
-    m_up = button(ConsoleText::tr("Up"), "upButton", adjustBox);
-    m_down = button(ConsoleText::tr("Down"), "downButton", adjustBox);
-    m_left = button(ConsoleText::tr("Left"), "leftButton", adjustBox);
-    m_right = button(ConsoleText::tr("Right"), "rightButton", adjustBox);
-    m_shiftH = new QLineEdit(adjustBox);
+    auto* column = new QVBoxLayout;
+    column->addWidget(bezelBox);
+    auto* sendRow = new QHBoxLayout;
+    sendRow->addWidget(idBox);
+    sendRow->addStretch();
+    sendRow->addWidget(m_send, 0, Qt::AlignBottom);
+    column->addLayout(sendRow);
+    column->addStretch();
+    return column;
+}
+
+// The arrows and the typed values of the picture position.
+QGroupBox* CEnlargeDlg::buildAdjustment()
+{
+    auto* box = new QGroupBox(ConsoleText::tr("Adjustment"), this);
+    box->setObjectName("adjustmentGroup");
+    m_up = button(ConsoleText::tr("Up"), "upButton", box);
+    m_down = button(ConsoleText::tr("Down"), "downButton", box);
+    m_left = button(ConsoleText::tr("Left"), "leftButton", box);
+    m_right = button(ConsoleText::tr("Right"), "rightButton", box);
+    for (QPushButton* arrow : {m_up, m_down, m_left, m_right})
+        arrow->setFixedWidth(arrow->sizeHint().width()); // the cross stays compact
+    m_shiftH = new QLineEdit(box);
     m_shiftH->setObjectName("shiftHEdit");
-    m_shiftV = new QLineEdit(adjustBox);
+    m_shiftV = new QLineEdit(box);
     m_shiftV->setObjectName("shiftVEdit");
     for (QLineEdit* edit : {m_shiftH, m_shiftV}) {
         edit->setValidator(new QIntValidator(-999, 999, edit));
         edit->setFixedWidth(60);
     }
-    for (QPushButton* arrow : {m_up, m_down, m_left, m_right})
-        arrow->setFixedWidth(arrow->sizeHint().width()); // the cross stays compact
     auto* arrows = new QGridLayout;
     arrows->addWidget(m_up, 0, 1);
     arrows->addWidget(m_left, 1, 0);
     arrows->addWidget(m_right, 1, 2);
     arrows->addWidget(m_down, 2, 1);
     auto* shifts = new QGridLayout;
-    shifts->addWidget(new QLabel(ConsoleText::tr("Horizontal :"), adjustBox), 0, 0);
+    shifts->addWidget(new QLabel(ConsoleText::tr("Horizontal :"), box), 0, 0);
     shifts->addWidget(m_shiftH, 0, 1);
-    shifts->addWidget(new QLabel(ConsoleText::tr("Vertical :"), adjustBox), 1, 0);
+    shifts->addWidget(new QLabel(ConsoleText::tr("Vertical :"), box), 1, 0);
     shifts->addWidget(m_shiftV, 1, 1);
-    auto* adjustRow = new QHBoxLayout(adjustBox);
-    adjustRow->addLayout(arrows);
-    adjustRow->addSpacing(16);
-    adjustRow->addLayout(shifts);
-    adjustRow->addStretch();
-
-    auto* sendColumn = new QVBoxLayout;
-    sendColumn->addWidget(bezelBox);
-    auto* sendRow = new QHBoxLayout;
-    sendRow->addWidget(idBox);
-    sendRow->addStretch();
-    sendRow->addWidget(m_send, 0, Qt::AlignBottom);
-    sendColumn->addLayout(sendRow);
-    sendColumn->addStretch();
-    auto* bottom = new QHBoxLayout;
-    bottom->addLayout(sendColumn);
-    bottom->addWidget(adjustBox);
-
-    auto* editor = new QVBoxLayout;
-    editor->addLayout(top);
-    editor->addLayout(view);
-    editor->addLayout(bottom);
-
-    auto* assignColumn = new QVBoxLayout;
-    assignColumn->addStretch();
-    assignColumn->addWidget(m_assign);
-    assignColumn->addWidget(m_remove);
-    assignColumn->addStretch();
-    m_tree->setObjectName("enlargeTree");
-    m_tree->setMinimumWidth(270);
-
-    auto* body = new QHBoxLayout;
-    body->addWidget(m_tree);
-    body->addLayout(assignColumn);
-    body->addLayout(editor);
-    auto* closeRow = new QHBoxLayout;
-    closeRow->addStretch();
-    closeRow->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body);
-    layout->addLayout(closeRow);
+    auto* row = new QHBoxLayout(box);
+    row->addLayout(arrows);
+    row->addSpacing(16);
+    row->addLayout(shifts);
+    row->addStretch();
+    return box;
 }
 
 void CEnlargeDlg::connectControls()

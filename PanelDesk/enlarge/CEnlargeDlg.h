@@ -11,6 +11,8 @@
 #include <optional>
 
 class QComboBox;
+class QGroupBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -47,6 +49,10 @@ private:
     void dropped(const QPoint& screenPoint) override;
 
     void buildControls();
+    QLayout* buildLayoutRow();
+    QLayout* buildView();
+    QLayout* buildSendColumn();
+    QGroupBox* buildAdjustment();
     void connectControls();
 
     // The layout
