@@ -5,6 +5,7 @@
 #include "common/Prompter.h"
 #include "common/UiText.h"
 #include "config/CConfigSheet.h"
+#include "enlarge/CEnlargeDlg.h"
 #include "operation/COperationDlg.h"
 #include "registration/CMonitorAccountDlg.h"
 #include "schedule/CScheduleDlg.h"
@@ -41,11 +42,12 @@ CPanelDeskDlg::CPanelDeskDlg(ConsoleContext& context, Authority authority, uint1
     m_monitorControlButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Monitor Control"), "monitorControlButton");
     m_monitoringButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Monitoring"), "monitoringButton");
     m_scheduleButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Schedule"), "scheduleButton");
+    m_enlargeButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Enlarge/Video Wall"), "enlargeButton");
     m_mailMonitoringSettingButton =
         addButton(QT_TRANSLATE_NOOP("Lumivane", "Mail/Monitoring Setting"), "mailMonitoringSettingButton");
     m_passwordSettingButton = addButton(QT_TRANSLATE_NOOP("Lumivane", "Password Setting"), "passwordSettingButton");
     auto* buttonRow = new QHBoxLayout;
-    for (QPushButton* button : {m_monitorControlButton, m_monitoringButton, m_scheduleButton,
+    for (QPushButton* button : {m_monitorControlButton, m_monitoringButton, m_scheduleButton, m_enlargeButton,
                                 m_mailMonitoringSettingButton, m_passwordSettingButton})
         buttonRow->addWidget(button);
     buttonRow->addStretch();
@@ -68,6 +70,7 @@ CPanelDeskDlg::CPanelDeskDlg(ConsoleContext& context, Authority authority, uint1
     connect(m_monitoringButton, &QPushButton::clicked, this, &CPanelDeskDlg::startServer);
     connect(m_passwordSettingButton, &QPushButton::clicked, this, &CPanelDeskDlg::openPasswordSetting);
     connect(m_mailMonitoringSettingButton, &QPushButton::clicked, this, &CPanelDeskDlg::openMailMonitoringSetting);
+    connect(m_enlargeButton, &QPushButton::clicked, this, &CPanelDeskDlg::openEnlargeSetting);
 
     layOut(customizeMask, inputModeAvailable);
 }
@@ -87,12 +90,15 @@ void CPanelDeskDlg::layOut(uint16_t customizeMask, bool inputModeAvailable)
     m_restrictedLayout = access.restrictedLayout;
     if (access.restrictedLayout) {
         // Only "Monitoring" stays; with the others hidden it takes the place of "Monitor Control".
-        for (QPushButton* button :
-             {m_monitorControlButton, m_scheduleButton, m_mailMonitoringSettingButton, m_passwordSettingButton})
+        for (QPushButton* button : {m_monitorControlButton, m_scheduleButton, m_enlargeButton,
+                                    m_mailMonitoringSettingButton, m_passwordSettingButton})
             button->hide();
     } else {
         m_monitorControlButton->setEnabled(access.monitorControl);
         m_scheduleButton->setEnabled(access.schedule);
+        // The video wall editor: the Administrator always, a Normal Operator with the "Enlarge" bit.
+        m_enlargeButton->setEnabled(m_authority == Authority::Administrator ||
+                                    (customizeMask & customizeBits::kEnlarge) != 0);
         m_mailMonitoringSettingButton->setEnabled(access.mailMonitoringSetting);
         m_passwordSettingButton->setEnabled(access.passwordSetting);
     }
@@ -124,6 +130,12 @@ void CPanelDeskDlg::openMonitorControl()
 void CPanelDeskDlg::openScheduleSetting()
 {
     CScheduleDlg dialog(m_context, this);
+    m_context.dialogs.exec(dialog);
+}
+
+void CPanelDeskDlg::openEnlargeSetting()
+{
+    CEnlargeDlg dialog(m_context, this); // closing it asks to save a changed layout
     m_context.dialogs.exec(dialog);
 }
 

@@ -42,6 +42,7 @@ private:
     void openMonitorControl();
     void openScheduleSetting();
     void openPasswordSetting();
+    void openEnlargeSetting();
     void openMailMonitoringSetting();
 
     ConsoleContext& m_context;
@@ -55,6 +56,7 @@ private:
     QPushButton* m_scheduleButton;
     QPushButton* m_mailMonitoringSettingButton;
     QPushButton* m_passwordSettingButton;
+    QPushButton* m_enlargeButton;
     QFrame* m_pageFrame;
     COperationDlg* m_operationPage;
     QAction* m_versionAction;

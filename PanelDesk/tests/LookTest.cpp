@@ -19,6 +19,8 @@
 #include "config/CConfigSheet.h"
 #include "config/CMailAddressDlg.h"
 #include "config/CSendMailScheduleDlg.h"
+#include "enlarge/CEnlargeDlg.h"
+#include "enlarge/CEnlargeFrame.h"
 #include "operation/COperationDlg.h"
 #include "operation/COperationTabCtrl.h"
 #include "operation/CRCOperation.h"
@@ -51,6 +53,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 
 #include <memory>
@@ -83,6 +86,15 @@ bool textsFit(QWidget* widget)
     return true;
 }
 
+// Whether the widget is (inside) the content of a scroll area, which may reach beyond the window.
+bool isScrolledContent(const QWidget* widget)
+{
+    for (const QWidget* up = widget; up && up->parentWidget(); up = up->parentWidget())
+        if (auto* area = qobject_cast<const QScrollArea*>(up->parentWidget()->parentWidget()); area && area->widget() == up)
+            return true;
+    return false;
+}
+
 // Every visible text control shows its whole text and lies inside the window.
 void checkNothingCutOff(QWidget* window)
 {
@@ -91,7 +103,8 @@ void checkNothingCutOff(QWidget* window)
         if (!widget->isVisibleTo(window) || widget->window() != window)
             continue;
         const QRect placed(widget->mapTo(window, QPoint(0, 0)), widget->size());
-        QVERIFY2(area.contains(placed), qPrintable(widget->objectName() + " lies outside its window"));
+        QVERIFY2(area.contains(placed) || isScrolledContent(widget),
+                 qPrintable(widget->objectName() + " lies outside its window"));
         QVERIFY2(textsFit(widget), qPrintable(QString("%1 \"%2\" cuts its text")
                                                   .arg(widget->metaObject()->className(), widget->objectName())));
         const auto* label = qobject_cast<QLabel*>(widget);
@@ -365,6 +378,69 @@ private slots:
         showAndCheck(&every, "schedule-every-week");
         CEspecialScheduleDlg especial(m_prompter, *store.especialAt(0), kQxFamily, kNoFamily);
         showAndCheck(&especial, "schedule-selected-days");
+    }
+
+    // The video wall editor: a small wall, a tall portrait one whose long names are cut with an ellipsis,
+    // and a large group-mode wall with two groups and a pending rectangle, scrolled.
+    void enlargeEditor_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("portrait");
+        QTest::addColumn<QString>("model");
+        QTest::newRow("enlarge-2x2-landscape") << 2 << 2 << false << "QX-T988";
+        QTest::newRow("enlarge-5x3-portrait") << 5 << 3 << true << "QX-T988";
+        QTest::newRow("enlarge-6x4-grouped") << 6 << 4 << false << "QX-T655";
+    }
+    void enlargeEditor()
+    {
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        QFETCH(bool, portrait);
+        QFETCH(QString, model);
+        const char* places[] = {"Lobby", "Conference room north", "Stage", "Foyer west wing", "Hall"};
+        std::vector<TESSERA_PANEL_DATA> panels;
+        for (int i = 1; i <= columns * rows; ++i) {
+            char name[64];
+            std::snprintf(name, sizeof name, "[%03d] %s %d", i, places[i % 5], i);
+            panels.push_back(panelRecord(i, i <= 6 ? 1 : 3, name, model.toStdString()));
+        }
+        writePanels(panels);
+        processSettings().environment.monitorSettingColumn = 8; // the 6 x 4 wall is offered
+        CEnlargeDlg editor(m_console.context);
+        processSettings().environment.monitorSettingColumn = EnvironmentSettings().monitorSettingColumn;
+        auto choose = [&](const char* name, int value) {
+            auto* combo = child<QComboBox>(&editor, name);
+            combo->setCurrentIndex(combo->findData(value));
+            emit combo->activated(combo->currentIndex());
+        };
+        choose("columnsCombo", columns);
+        choose("rowsCombo", rows);
+        if (portrait)
+            child<QAbstractButton>(&editor, "portraitButton")->click();
+        const int filled = columns * rows - (columns * rows > 4 ? 2 : 1); // a free cell or two remain
+        for (int i = 1; i <= filled; ++i) {
+            editor.tree()->setCurrentItem(editor.tree()->findItem(i, false));
+            child<QPushButton>(&editor, "assignButton")->click();
+        }
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        if (editor.layout().groupMode()) {
+            QWidget* grid = editor.frame()->widget();
+            const QSize cell = editor.frame()->cellSize();
+            auto at = [&](int index) {
+                const DrawnPlace place = editor.layout().drawnPlace(index);
+                return QPoint(place.column * cell.width() + cell.width() / 2, place.row * cell.height() + cell.height() / 2);
+            };
+            for (const auto& [first, last] : {std::pair{0, 8}, std::pair{3, 10}, std::pair{12, 19}}) {
+                QTest::mousePress(grid, Qt::LeftButton, {}, at(first));
+                QTest::mouseRelease(grid, Qt::LeftButton, {}, at(last));
+                if (last != 19)
+                    child<QPushButton>(&editor, "executeButton")->click();
+            }
+            QCOMPARE(editor.layout().cell(10).group.EGRP, 2);
+        }
+        showAndCheck(&editor, QTest::currentDataTag());
     }
 
     void controlPageInBothModes()
