@@ -14,7 +14,7 @@ set(shared ${SOURCE_DIR}/../desktop)
 set(server ${SOURCE_DIR}/../VaneCheckServer/shell)
 execute_process(COMMAND ${LUPDATE} -silent -locations none -I ${SOURCE_DIR} -I ${shared} ${SOURCE_DIR}/app
                         ${SOURCE_DIR}/common ${SOURCE_DIR}/config ${SOURCE_DIR}/operation ${SOURCE_DIR}/registration
-                        ${SOURCE_DIR}/schedule ${SOURCE_DIR}/security ${SOURCE_DIR}/tree ${shared} ${server}
+                        ${SOURCE_DIR}/enlarge ${SOURCE_DIR}/schedule ${SOURCE_DIR}/security ${SOURCE_DIR}/tree ${shared} ${server}
                         ${OUT_DIR}/MessageTexts.cpp
                         -ts ${OUT_DIR}/lumidesk.ts
                 RESULT_VARIABLE status)
