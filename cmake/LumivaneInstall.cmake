@@ -39,6 +39,12 @@ if(TARGET lumidesk)
     install(FILES packaging/lumidesk.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
             COMPONENT runtime)
 endif()
+# The tray server starts with every desktop session (where no service runs it: a second start only hands
+# over to the running server). A configuration file: an administrator may add Hidden=true to switch it off.
+if(TARGET lumiwatch_shell)
+    install(FILES packaging/lumiwatch-autostart.desktop DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/xdg/autostart
+            RENAME lumiwatch.desktop COMPONENT runtime)
+endif()
 install(FILES packaging/lumictl.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME lumictl COMPONENT runtime)
 
@@ -91,7 +97,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "acl, passwd")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-mta | mail-transport-agent, msmtp-mta")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${PROJECT_SOURCE_DIR}/packaging/debian/postinst ${PROJECT_SOURCE_DIR}/packaging/debian/prerm
-    ${PROJECT_SOURCE_DIR}/packaging/debian/postrm ${PROJECT_SOURCE_DIR}/packaging/debian/triggers)
+    ${PROJECT_SOURCE_DIR}/packaging/debian/postrm ${PROJECT_SOURCE_DIR}/packaging/debian/triggers
+    ${PROJECT_SOURCE_DIR}/packaging/debian/conffiles)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENTS_ALL runtime)
 set(CPACK_DEB_COMPONENT_INSTALL OFF)

@@ -55,6 +55,7 @@ if command -v systemd-analyze >/dev/null; then
 fi
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$source/packaging/lumidesk.desktop" || fail "desktop entry"
+    desktop-file-validate "$source/packaging/lumiwatch-autostart.desktop" || fail "autostart entry"
 fi
 if command -v man >/dev/null; then
     for page in $(find "$prefix/share/man" -type f 2>/dev/null); do

@@ -19,7 +19,7 @@ done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/lumictl ./usr/bin/lumiwatch ./usr/lib/systemd/system/lumiwatch.service \
     ./usr/lib/sysusers.d/lumivane.conf ./usr/lib/tmpfiles.d/lumivane.conf ./usr/share/lumivane/ModelName.txt \
-    ./usr/share/man/man1/lumictl.1.gz ./usr/share/doc/lumivane/copyright; do
+    ./usr/share/man/man1/lumictl.1.gz ./usr/share/doc/lumivane/copyright ./etc/xdg/autostart/lumiwatch.desktop; do
     grep -qxF "$file" <<<"$contents" || fail "$file is not in the package"
 done
 grep -q 'include/' <<<"$contents" && fail "headers belong to the development files, not the package"
