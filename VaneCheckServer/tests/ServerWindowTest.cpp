@@ -152,6 +152,20 @@ private slots:
         QVERIFY(action(menu.get(), "Property...")->isEnabled());
     }
 
+    void withoutADesktopItPointsToHeadlessAndEnds()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(name);
+        environment.insert("LUMIVANE_RUNTIME_DIR", QString::fromStdString(m_data->path() + "/other-run"));
+        QProcess server;
+        server.setProcessEnvironment(environment);
+        server.start(LUMIWATCH_PROGRAM, {});
+        QVERIFY(server.waitForFinished(10000));
+        QCOMPARE(server.exitCode(), 2);
+        QVERIFY(server.readAllStandardError().contains("--headless"));
+    }
+
     void theErrorListKeepsAHundredLines()
     {
         for (int error = 1; error <= 101; ++error)
