@@ -145,14 +145,8 @@ int runHeadless(const ServerCommandLine& commandLine)
 {
     StopSignals::block();
     ServerProgram program(commandLine);
-    switch (program.start()) {
-    case ServerProgram::Start::HandedOver:
-        return 0;
-    case ServerProgram::Start::Failed:
-        return 1;
-    case ServerProgram::Start::Run:
-        break;
-    }
+    if (const std::optional<int> exitCode = ServerProgram::exitCodeWithoutRun(program.start()))
+        return *exitCode;
     int result = 0;
     {
         HeadlessShell shell(program, systemClock());

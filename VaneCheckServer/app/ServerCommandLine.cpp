@@ -17,7 +17,9 @@ ServerCommandLine ServerCommandLine::parse(const std::vector<std::string>& argum
         } else if (argument == "--help" || argument == "-h") {
             line.help = true;
         } else if (!argument.empty() && (argument[0] == '/' || argument[0] == '-')) {
-            afterShow = ::strcasecmp(argument.c_str() + 1, "show") == 0;
+            // "/show", "-show" and the long form "--show".
+            const size_t switchLength = argument.rfind("--", 0) == 0 ? 2 : 1;
+            afterShow = ::strcasecmp(argument.c_str() + switchLength, "show") == 0;
             if (afterShow)
                 line.show = true;
         } else if (afterShow) {

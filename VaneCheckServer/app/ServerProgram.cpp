@@ -52,4 +52,17 @@ ServerProgram::~ServerProgram()
         m_serverLog.Trace("---- End Server ----");
 }
 
+std::optional<int> ServerProgram::exitCodeWithoutRun(Start start)
+{
+    switch (start) {
+    case Start::HandedOver:
+        return 0;
+    case Start::Failed:
+        return 1;
+    case Start::Run:
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace lumivane

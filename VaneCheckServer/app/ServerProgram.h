@@ -5,6 +5,7 @@
 #include "SingleInstance.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace lumivane {
@@ -35,6 +36,8 @@ public:
                     // is in the server log and on standard error
     };
     Start start();
+    // The program's exit code when this start runs no server: 0 after a hand-over, 1 after a failure.
+    static std::optional<int> exitCodeWithoutRun(Start start);
 
     CMyLog& serverLog() { return m_serverLog; }
     WindowMessageListener& listener() { return m_instance->listener(); }

@@ -248,14 +248,8 @@ int runWithWindows(int& argc, char** argv, const ServerCommandLine& commandLine)
 {
     StopSignals::block();
     ServerProgram program(commandLine);
-    switch (program.start()) {
-    case ServerProgram::Start::HandedOver:
-        return 0;
-    case ServerProgram::Start::Failed:
-        return 1;
-    case ServerProgram::Start::Run:
-        break;
-    }
+    if (const std::optional<int> exitCode = ServerProgram::exitCodeWithoutRun(program.start()))
+        return *exitCode;
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
     setApplicationTitleMessage(528);

@@ -130,13 +130,14 @@ void CShowStateDlg::onWindowMessage(int message, int wParam)
 
 void CShowStateDlg::FillTree()
 {
-    m_tree->fill(PanelRegistry().groups());
+    m_groups = PanelRegistry().groups();
+    m_tree->fill(m_groups);
     FillList();
 }
 
 void CShowStateDlg::FillList()
 {
-    const std::vector<int> groups = groupsUnder(m_tree->selectedGroup(), PanelRegistry().groups());
+    const std::vector<int> groups = groupsUnder(m_tree->selectedGroup(), m_groups);
     m_rows = statusRows(m_engine.livePanels(), groups,
                         [this](int scheduleId) { return m_engine.nextScheduledAction(scheduleId); }, std::time(nullptr));
     sortStatusRows(m_rows, m_sortColumn, m_ascending);
@@ -225,7 +226,7 @@ void CShowStateDlg::runCommand(ManualCommand command, bool wholeGroup)
     ManualTargets targets;
     targets.byGroup = wholeGroup;
     if (wholeGroup)
-        targets.groupNumbers = groupsUnder(m_tree->selectedGroup(), PanelRegistry().groups());
+        targets.groupNumbers = groupsUnder(m_tree->selectedGroup(), m_groups);
     else
         targets.panelNumbers = selectedNumbers();
     // Counted before the start: the run may take the copies away at once.

@@ -73,6 +73,7 @@ private:
     CGroupTreeCtrl* m_tree = nullptr;
     QTreeWidget* m_list = nullptr;
     QPushButton* m_latest = nullptr;
+    std::vector<TESSERA_GROUP_DATA> m_groups; // as the tree was filled
     std::vector<StatusRow> m_rows;
     StatusColumn m_sortColumn = StatusColumn::Name;
     bool m_ascending = true;

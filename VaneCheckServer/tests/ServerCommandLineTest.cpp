@@ -17,6 +17,7 @@ TEST(ServerCommandLineTest, ShowTakesTheNextPlainParameterAsTheAuthority)
     EXPECT_TRUE(parse({"/show", "2"}).show);
     EXPECT_EQ(parse({"/show", "2"}).showAuthority, 2);
     EXPECT_EQ(parse({"-SHOW", "3"}).showAuthority, 3);
+    EXPECT_EQ(parse({"--show", "2"}).showAuthority, 2);
     EXPECT_EQ(parse({"/Show", "1", "3"}).showAuthority, 1);
     EXPECT_FALSE(parse({}).show);
 }
