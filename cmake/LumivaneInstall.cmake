@@ -42,7 +42,7 @@ endif()
 # The tray server starts with every desktop session (where no service runs it: a second start only hands
 # over to the running server). A configuration file: an administrator may add Hidden=true to switch it off.
 if(TARGET lumiwatch_shell)
-    install(FILES packaging/lumiwatch-autostart.desktop DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/xdg/autostart
+    install(FILES packaging/lumiwatch-autostart.desktop DESTINATION /etc/xdg/autostart
             RENAME lumiwatch.desktop COMPONENT runtime)
 endif()
 install(FILES packaging/lumictl.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
