@@ -1,6 +1,6 @@
 #include "CScheduleDlg.h"
 
-#include "CEspecialScheduleDlg.h"
+#include "SelectedDaysScheduleDlg.h"
 #include "CEveryScheduleDlg.h"
 #include "PanelRegistry.h"
 #include "ScheduleRules.h"

@@ -29,7 +29,7 @@
 #include "registration/CMonitorAccountDlg.h"
 #include "registration/CMonitorFindDlg.h"
 #include "registration/CMonitorPasswordDlg.h"
-#include "schedule/CEspecialScheduleDlg.h"
+#include "schedule/SelectedDaysScheduleDlg.h"
 #include "schedule/CEveryScheduleDlg.h"
 #include "schedule/CScheduleDlg.h"
 #include "security/CAuthentificationDlg.h"

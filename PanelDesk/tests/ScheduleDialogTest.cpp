@@ -8,7 +8,7 @@
 #include "StoreFiles.h"
 #include "TempFolder.h"
 #include "TestConsole.h"
-#include "schedule/CEspecialScheduleDlg.h"
+#include "schedule/SelectedDaysScheduleDlg.h"
 #include "schedule/CEveryScheduleDlg.h"
 #include "schedule/CScheduleDlg.h"
 #include "tessera.h"

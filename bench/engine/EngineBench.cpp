@@ -9,6 +9,7 @@
 //    ("rounds_within_bound" all rounds), and each silent monitor's log must say so ("logged_failures" 26).
 //    The monitors are worked several at once (Parallel, default), so the time-outs overlap.
 //  - ServerMemory: lumiwatch --headless polling the 256 monitors; resident memory (target: under 30 MiB).
+#include "BenchHost.h"
 #include "CMyLog.h"
 #include "Clock.h"
 #include "Emulator.h"
@@ -37,6 +38,8 @@
 #include <vector>
 
 extern char** environ;
+
+using lumivane::bench::BenchHost;
 
 namespace {
 
@@ -134,33 +137,6 @@ Setup& setup()
     static Setup instance;
     return instance;
 }
-
-class BenchHost : public EngineHost
-{
-public:
-    void postRunFinished(int errorCount) override
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_errors = errorCount;
-            m_done = true;
-        }
-        m_wake.notify_all();
-    }
-    int wait()
-    {
-        std::unique_lock lock(m_mutex);
-        m_wake.wait(lock, [this] { return m_done; });
-        m_done = false;
-        return m_errors;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_done = false;
-    int m_errors = 0;
-};
 
 // The engine's poll: a new engine (reading panels and settings, outside the measured time), one tick that
 // polls every monitoring target, the end of the run. Returns seconds and the error count.

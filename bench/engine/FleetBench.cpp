@@ -9,6 +9,7 @@
 //    real monitor on a LAN takes.
 //  - PollScale: 100 and 1,000 monitors polled by the engine in this process (time, threads of the process
 //    while it runs), then by lumiwatch --headless (resident memory and threads of the server alone).
+#include "BenchHost.h"
 #include "CMyLog.h"
 #include "CScheduleStore.h"
 #include "Clock.h"
@@ -39,6 +40,8 @@
 #include <vector>
 
 extern char** environ;
+
+using lumivane::bench::BenchHost;
 
 namespace {
 
@@ -140,35 +143,6 @@ struct Site
         TESSERA_SavePanel(panels, (target + "/Panels.csv").c_str());
         TESSERA_ClosePanel(panels);
     }
-};
-
-class BenchHost : public EngineHost
-{
-public:
-    void postRunFinished(int errorCount) override
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_errors = errorCount;
-            m_done = true;
-        }
-        m_wake.notify_all();
-    }
-    // The error count once the run ended within `limit`.
-    std::optional<int> waitFor(std::chrono::milliseconds limit)
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_wake.wait_for(lock, limit, [this] { return m_done; }))
-            return std::nullopt;
-        m_done = false;
-        return m_errors;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_done = false;
-    int m_errors = 0;
 };
 
 // One schedule with a power-on in the current minute (due at the next tick). Late in a minute it waits for

@@ -1,4 +1,4 @@
-#include "CEspecialScheduleDlg.h"
+#include "SelectedDaysScheduleDlg.h"
 
 #include "ScheduleEntryControls.h"
 #include "common/UiText.h"
